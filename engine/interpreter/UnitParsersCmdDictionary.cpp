@@ -156,16 +156,22 @@ int32_t FindProcedure(std::u16string_view name) {
   return Lookup(kProcedureIndex, kProcedures, name);
 }
 
-std::u16string CallFunction(int32_t index, const TArgList& args, TCallContext& ctx) {
-  if (index < 0 || index >= kFunctionCount) return {};
-  const TFunctionEntry& entry = kFunctions[static_cast<size_t>(index)];
+TFuncValue CallFunctionValue(int32_t index, const TArgList& args, TCallContext& ctx) {
   TFuncValue value;
+  if (index < 0 || index >= kFunctionCount) return value;
+  const TFunctionEntry& entry = kFunctions[static_cast<size_t>(index)];
   if (args.size() == static_cast<size_t>(entry.arity)) {
     value = entry.handler(args, ctx);
   } else {
     value.number = -1;  // the default of an integer function; false and empty need nothing
   }
-  switch (entry.kind) {
+  return value;
+}
+
+std::u16string CallFunction(int32_t index, const TArgList& args, TCallContext& ctx) {
+  if (index < 0 || index >= kFunctionCount) return {};
+  TFuncValue value = CallFunctionValue(index, args, ctx);
+  switch (kFunctions[static_cast<size_t>(index)].kind) {
     case TFunctionKind::kBoolean:
       return value.flag ? u"True" : u"False";
     case TFunctionKind::kInteger:

@@ -92,6 +92,10 @@ std::span<const TProcedureEntry> ProcedureTable();  // 26 slots, by index
 int32_t FindFunction(std::u16string_view name);
 int32_t FindProcedure(std::u16string_view name);
 
+// The function's value: the handler's when the count matches, else the
+// kind's default (false, -1, empty).
+TFuncValue CallFunctionValue(int32_t index, const TArgList& args, TCallContext& ctx);
+
 // Runs the handler when the count matches, else the kind's default result
 // (false, -1, empty); the value comes back as script text ("True"/"False",
 // decimal, or the text).

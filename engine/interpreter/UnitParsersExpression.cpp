@@ -115,88 +115,205 @@ std::u16string_view CompareTexts(std::u16string_view left, std::u16string_view r
   return {};
 }
 
-std::u16string TParsers::CallByName(std::u16string_view name, std::u16string_view arguments) {
-  if (name == u"getbool") return EvalBool(arguments);
-  if (name == u"getstring") return EvalString(arguments);
-  if (name == u"getinteger") return EvalInteger(arguments);
-  const int32_t index = FindFunction(LowerAscii(name));
-  if (index < 0) return {};
-  TArgList args;
-  BuildArguments(arguments, args, nullptr);
-  return CallFunction(index, args, call_context_);
-}
+// ---- Calls -------------------------------------------------------------------
 
 // "name(arguments)" or a bare name. Nested evaluation works only through the
-// three evaluator names, e.g. "getinteger(i + 1)".
-std::u16string TParsers::CallFromText(std::u16string_view text) {
+// three evaluator names, e.g. "getinteger(i + 1)"; those match only exactly,
+// in lower case, while built-in names are matched after lower-casing.
+TParsers::TCall TParsers::ResolveCall(std::u16string_view text) const {
+  TCall call;
   const size_t open = text.find(u'(');
-  if (open == WView::npos) return CallByName(text, {});
-  return CallByName(text.substr(0, open), TrimSpaces(StripParens(text.substr(open))));
+  const WView name = open == WView::npos ? text : text.substr(0, open);
+  call.arguments = open == WView::npos ? WView() : TrimSpaces(StripParens(text.substr(open)));
+  if (name == u"getbool") {
+    call.kind = TCall::Kind::kGetBool;
+  } else if (name == u"getstring") {
+    call.kind = TCall::Kind::kGetString;
+  } else if (name == u"getinteger") {
+    call.kind = TCall::Kind::kGetInteger;
+  } else if ((call.function = FindFunction(LowerAscii(name))) >= 0) {
+    call.kind = TCall::Kind::kFunction;
+  }
+  return call;
 }
+
+std::u16string TParsers::RunCall(const TCall& call) {
+  switch (call.kind) {
+    case TCall::Kind::kGetBool:
+      return EvalBool(call.arguments);
+    case TCall::Kind::kGetString: {
+      if (call.plan == nullptr) call.plan = &StringPlan(call.arguments);
+      std::u16string out;
+      AppendPlan(*static_cast<const TStringPlan*>(call.plan), 0, out);
+      return out;
+    }
+    case TCall::Kind::kGetInteger:
+      return IntToText(RunCallInt(call));
+    case TCall::Kind::kFunction: {
+      TPooledArgs args(*this);
+      BuildArguments(ArgsOf(call), *args, nullptr);
+      return CallFunction(call.function, *args, call_context_);
+    }
+    case TCall::Kind::kNothing:
+      break;
+  }
+  return {};
+}
+
+// A call's result read as an integer: it counts when it is an integer text,
+// else it is 0 (so boolean results count 0).
+int32_t TParsers::RunCallInt(const TCall& call) {
+  if (call.kind == TCall::Kind::kGetInteger) {
+    if (call.plan == nullptr) call.plan = &IntPlan(call.arguments);
+    return RunIntPlan(*static_cast<const TIntPlan*>(call.plan));
+  }
+  if (call.kind == TCall::Kind::kGetBool || call.kind == TCall::Kind::kNothing) return 0;
+  if (call.kind == TCall::Kind::kFunction) {
+    const TFunctionKind kind = FunctionTable()[call.function].kind;
+    if (kind == TFunctionKind::kBoolean) return 0;
+    if (kind == TFunctionKind::kInteger) {
+      TPooledArgs args(*this);
+      BuildArguments(ArgsOf(call), *args, nullptr);
+      return CallFunctionValue(call.function, *args, call_context_).number;
+    }
+  }
+  const std::u16string r = RunCall(call);
+  return IsIntegerText(r) ? ParseInteger(r) : 0;
+}
+
+// ---- Strings -----------------------------------------------------------------
 
 std::u16string TParsers::EvalString(std::u16string_view text) {
   std::u16string out;
-  AppendEvalString(text, out);
+  AppendPlan(StringPlan(text), 0, out);
   return out;
 }
 
-void TParsers::AppendEvalString(std::u16string_view text, std::u16string& out) {
-  TEvalDepthGuard guard(eval_depth_);
-  if (guard.TooDeep()) return;
+// The text split at "+" outside quotes and parentheses. Each piece, trimmed,
+// is a quoted text (taken literally: a doubled apostrophe stays doubled), a
+// string variable, or a call; an unknown name, an integer variable or a
+// number gives nothing.
+const TParsers::TStringPlan& TParsers::StringPlan(std::u16string_view text) {
+  if (auto it = string_plans_.find(text); it != string_plans_.end()) return it->second;
+  auto& [key, plan] = *string_plans_.try_emplace(std::u16string(text)).first;
   TSplitResult split;
-  if (!SplitText(text, kPlus, &kParens, u"'", u"'", u"'", split)) return;
-  for (WView piece : split.parts) AppendStringOperand(piece, out);
+  if (SplitText(key, kPlus, &kParens, u"'", u"'", u"'", split)) {
+    for (WView piece : split.parts) {
+      const WView t = TrimSpaces(piece);
+      if (t.empty()) continue;
+      TStringOperand op;
+      if (t.front() == u'\'' && t.back() == u'\'') {
+        op.kind = TStringOperand::Kind::kLiteral;
+        op.literal = t.size() >= 2 ? t.substr(1, t.size() - 2) : WView();
+      } else if ((op.variable = FindStrVar(t)) >= 0) {
+        op.kind = TStringOperand::Kind::kVariable;
+      } else {
+        op.kind = TStringOperand::Kind::kCall;
+        op.call = ResolveCall(t);
+      }
+      plan.operands.push_back(op);
+    }
+  }
+  return plan;
 }
 
-void TParsers::AppendStringOperand(std::u16string_view piece, std::u16string& out) {
-  const WView t = TrimSpaces(piece);
-  if (t.empty()) return;
-  // A quoted text is taken literally: a doubled apostrophe stays doubled.
-  if (t.front() == u'\'' && t.back() == u'\'') {
-    if (t.size() >= 2) out.append(t.substr(1, t.size() - 2));
-    return;
+void TParsers::AppendPlan(const TStringPlan& plan, size_t first, std::u16string& out) {
+  TEvalDepthGuard guard(eval_depth_);
+  if (guard.TooDeep()) return;
+  for (size_t i = first; i < plan.operands.size(); ++i) {
+    const TStringOperand& op = plan.operands[i];
+    switch (op.kind) {
+      case TStringOperand::Kind::kLiteral:
+        out.append(op.literal);
+        break;
+      case TStringOperand::Kind::kVariable:
+        out.append(FStrValues[op.variable]);
+        break;
+      case TStringOperand::Kind::kCall:
+        out.append(RunCall(op.call));
+        break;
+    }
   }
-  if (const int32_t s = FindStrVar(t); s >= 0) {
-    out.append(FStrValues[s]);
-    return;
-  }
-  out.append(CallFromText(t));
 }
 
 // Appending to a variable ("out := out + x;") extends it in place instead of
-// rebuilding it, so collecting output over a page stays linear.
-void TParsers::AssignString(int32_t index, std::u16string_view expression) {
-  TSplitResult split;
-  if (SplitText(expression, kPlus, &kParens, u"'", u"'", u"'", split) && split.parts.size() >= 2) {
-    const WView first = TrimSpaces(split.parts.front());
-    const bool quoted = !first.empty() && first.front() == u'\'' && first.back() == u'\'';
-    if (!quoted && FindStrVar(first) == index) {
-      std::u16string tail;
-      for (size_t i = 1; i < split.parts.size(); ++i) AppendStringOperand(split.parts[i], tail);
-      FStrValues[index] += tail;
-      return;
-    }
+// rebuilding it, so collecting output over a page stays linear. The rest is
+// evaluated first, so it may name the variable itself.
+void TParsers::AssignString(int32_t index, const TStringPlan& plan) {
+  if (!plan.operands.empty() && plan.operands[0].kind == TStringOperand::Kind::kVariable &&
+      plan.operands[0].variable == index) {
+    std::u16string tail;
+    AppendPlan(plan, 1, tail);
+    FStrValues[index] += tail;
+    return;
   }
-  FStrValues[index] = EvalString(expression);
+  std::u16string value;
+  AppendPlan(plan, 0, value);
+  FStrValues[index] = std::move(value);
 }
+
+// ---- Integers ----------------------------------------------------------------
 
 std::u16string TParsers::EvalInteger(std::u16string_view text) {
   return IntToText(ReadIntegerValue(text));
+}
+
+// The text split at + - * / outside quotes and parentheses. Each piece,
+// trimmed and stripped of one pair of parentheses, is a number, an integer
+// variable, or a call. A parenthesized sub-expression is not evaluated:
+// "(2+3)" reads as the unknown name "2+3" and counts 0.
+const TParsers::TIntPlan& TParsers::IntPlan(std::u16string_view text) {
+  if (auto it = int_plans_.find(text); it != int_plans_.end()) return it->second;
+  auto& [key, plan] = *int_plans_.try_emplace(std::u16string(text)).first;
+  TSplitResult split;
+  if (SplitText(TrimSpaces(key), kArithmetic, &kParens, u"'", u"'", u"'", split)) {
+    for (size_t i = 0; i < split.parts.size(); ++i) {
+      const WView t = StripParens(TrimSpaces(split.parts[i]));
+      TIntOperand op;
+      if (IsIntegerText(t)) {
+        op.kind = TIntOperand::Kind::kNumber;
+        op.number = ParseInteger(t);
+      } else if ((op.number = FindIntVar(t)) >= 0) {
+        op.kind = TIntOperand::Kind::kVariable;
+      } else {
+        op.kind = TIntOperand::Kind::kCall;
+        op.call = ResolveCall(t);
+      }
+      plan.operands.push_back(op);
+      if (i > 0) {
+        const WView sep = split.separators[i - 1];
+        plan.operators.push_back(sep.empty() ? u'+' : sep[0]);
+      }
+    }
+  }
+  return plan;
 }
 
 // No operator precedence: the pieces are combined left to right, an empty
 // piece counts 0 ("3 * -2" is 3 * 0 - 2), division by 0 leaves the value,
 // and all arithmetic wraps around in 32 bits.
 int32_t TParsers::ReadIntegerValue(std::u16string_view text) {
+  return RunIntPlan(IntPlan(text));
+}
+
+int32_t TParsers::RunIntPlan(const TIntPlan& plan) {
   TEvalDepthGuard guard(eval_depth_);
-  if (guard.TooDeep()) return 0;
-  TSplitResult split;
-  if (!SplitText(TrimSpaces(text), kArithmetic, &kParens, u"'", u"'", u"'", split)) return 0;
-  int32_t v = IntegerOperand(split.parts[0]);
-  for (size_t i = 1; i < split.parts.size(); ++i) {
-    const int32_t w = IntegerOperand(split.parts[i]);
-    const char16_t op = split.separators[i - 1].empty() ? u'+' : split.separators[i - 1][0];
-    switch (op) {
+  if (guard.TooDeep() || plan.operands.empty()) return 0;
+  auto operand = [&](const TIntOperand& op) -> int32_t {
+    switch (op.kind) {
+      case TIntOperand::Kind::kNumber:
+        return op.number;
+      case TIntOperand::Kind::kVariable:
+        return FIntValues[op.number];
+      case TIntOperand::Kind::kCall:
+        return RunCallInt(op.call);
+    }
+    return 0;
+  };
+  int32_t v = operand(plan.operands[0]);
+  for (size_t i = 1; i < plan.operands.size(); ++i) {
+    const int32_t w = operand(plan.operands[i]);
+    switch (plan.operators[i - 1]) {
       case u'+': v = WrapAdd(v, w); break;
       case u'-': v = WrapSub(v, w); break;
       case u'*': v = WrapMul(v, w); break;
@@ -208,15 +325,7 @@ int32_t TParsers::ReadIntegerValue(std::u16string_view text) {
   return v;
 }
 
-int32_t TParsers::IntegerOperand(std::u16string_view piece) {
-  const WView t = StripParens(TrimSpaces(piece));
-  if (IsIntegerText(t)) return ParseInteger(t);
-  if (const int32_t k = FindIntVar(t); k >= 0) return FIntValues[k];
-  // A parenthesized sub-expression is not evaluated: "(2+3)" reads as the
-  // unknown name "2+3" and counts 0.
-  const std::u16string r = CallFromText(t);
-  return IsIntegerText(r) ? ParseInteger(r) : 0;
-}
+// ---- Conditions --------------------------------------------------------------
 
 std::u16string TParsers::EvalBool(std::u16string_view text) {
   const WView r = EvalCondition(StripParens(TrimSpaces(text)));
@@ -227,55 +336,87 @@ bool TParsers::SplitCondition(std::u16string_view text, TSplitResult& out) const
   return SplitText(text, kConditionOperators, &kParens, u"'", u"'", u"'", out);
 }
 
-std::u16string_view TParsers::EvalCondition(std::u16string_view text) {
-  TEvalDepthGuard guard(eval_depth_);
-  if (guard.TooDeep()) return {};
-  const std::u16string word = NormalizeWord(text);
-  if (word.empty()) return {};
-  if (word == kTrue) return kTrue;
-  if (word == kFalse) return kFalse;
-
+// A condition is a chain of operands joined by operators; all operands must
+// be of one class (integer, string or boolean), and one operand alone counts
+// only when it is a boolean.
+const TParsers::TConditionPlan& TParsers::ConditionPlan(std::u16string_view text) {
+  if (auto it = condition_plans_.find(text); it != condition_plans_.end()) return it->second;
+  auto& [key, plan] = *condition_plans_.try_emplace(std::u16string(text)).first;
+  const std::u16string word = NormalizeWord(key);
+  if (word == kTrue || word == kFalse) {
+    plan.kind = word == kTrue ? TConditionPlan::Kind::kTrue : TConditionPlan::Kind::kFalse;
+    return plan;
+  }
   TSplitResult split;
-  if (!SplitCondition(text, split)) return {};
-  const size_t n = split.parts.size();
   // A chain that ends in an operator has nothing to compare with.
-  if (!split.separators.back().empty()) return {};
-
+  if (word.empty() || !SplitCondition(key, split) || !split.separators.back().empty()) return plan;
+  const size_t n = split.parts.size();
   const TLongWordMode mode = ClassifyOperand(split.parts[0]);
   for (size_t i = 1; i < n; ++i) {
-    if (ClassifyOperand(split.parts[i]) != mode) return {};
+    if (ClassifyOperand(split.parts[i]) != mode) return plan;
   }
-  if (mode == TLongWordMode::errorStatement) return {};
-
-  std::u16string scratch_a;
-  std::u16string scratch_b;
-  auto evaluate = [&](WView piece, std::u16string& scratch) -> WView {
+  if (mode == TLongWordMode::errorStatement) return plan;
+  if (n == 1 && mode != TLongWordMode::boolStatement) return plan;
+  plan.mode = mode;
+  for (size_t i = 0; i < n; ++i) {
     switch (mode) {
       case TLongWordMode::strStatement:
-        scratch = EvalString(piece);
-        return scratch;
+        plan.strings.push_back(&StringPlan(split.parts[i]));
+        break;
       case TLongWordMode::intStatement:
-        scratch = IntToText(ReadIntegerValue(piece));
-        return scratch;
+        plan.integers.push_back(&IntPlan(split.parts[i]));
+        break;
       default:
-        return EvalBoolOperand(piece, scratch);
+        plan.bools.push_back(ResolveBoolOperand(split.parts[i]));
+        break;
+    }
+    if (i + 1 < n) plan.codes.push_back(OperatorCode(split.separators[i]));
+  }
+  plan.kind = n == 1 ? TConditionPlan::Kind::kSingle : TConditionPlan::Kind::kChain;
+  return plan;
+}
+
+std::u16string_view TParsers::EvalCondition(std::u16string_view text) {
+  return RunCondition(ConditionPlan(text));
+}
+
+std::u16string_view TParsers::RunCondition(const TConditionPlan& plan) {
+  TEvalDepthGuard guard(eval_depth_);
+  if (guard.TooDeep()) return {};
+  switch (plan.kind) {
+    case TConditionPlan::Kind::kNoValue:
+      return {};
+    case TConditionPlan::Kind::kTrue:
+      return kTrue;
+    case TConditionPlan::Kind::kFalse:
+      return kFalse;
+    case TConditionPlan::Kind::kSingle:
+      return RunBoolOperand(plan.bools[0]);
+    case TConditionPlan::Kind::kChain:
+      break;
+  }
+  std::u16string scratch[2];
+  auto evaluate = [&](size_t i, std::u16string& store) -> WView {
+    switch (plan.mode) {
+      case TLongWordMode::strStatement:
+        store.clear();
+        AppendPlan(*plan.strings[i], 0, store);
+        return store;
+      case TLongWordMode::intStatement:
+        store = IntToText(RunIntPlan(*plan.integers[i]));
+        return store;
+      default:
+        return RunBoolOperand(plan.bools[i]);
     }
   };
-
-  // One operand stands for itself only when it is a boolean.
-  if (n == 1) return mode == TLongWordMode::boolStatement ? EvalBoolOperand(split.parts[0], scratch_a) : WView();
-
   // Every neighbouring pair is tested and the tests are joined with "and":
   // "x < y < z" holds when x < y and y < z.
-  std::u16string* cur_store = &scratch_a;
-  std::u16string* prev_store = &scratch_b;
-  WView cur = evaluate(split.parts[0], *cur_store);
+  WView cur = evaluate(0, scratch[0]);
   WView result = kTrue;
-  for (size_t i = 1; i < n; ++i) {
-    std::swap(cur_store, prev_store);
+  for (size_t i = 1; i <= plan.codes.size(); ++i) {
     const WView prev = cur;
-    cur = evaluate(split.parts[i], *cur_store);
-    const WView step = CompareTexts(prev, cur, OperatorCode(split.separators[i - 1]));
+    cur = evaluate(i, scratch[i % 2]);
+    const WView step = CompareTexts(prev, cur, plan.codes[i - 1]);
     result = CompareTexts(result, step, kOpAnd);
     if (result == kFalse) break;
   }
@@ -285,26 +426,46 @@ std::u16string_view TParsers::EvalCondition(std::u16string_view text) {
 // A boolean operand: true, false, or a call of a boolean built-in, also in
 // parentheses. Anything else has no value; evaluating it as a condition again
 // could recurse into the same text forever.
-std::u16string_view TParsers::EvalBoolOperand(std::u16string_view piece, std::u16string& scratch) {
+TParsers::TBoolOperand TParsers::ResolveBoolOperand(std::u16string_view piece) const {
+  TBoolOperand op;
   WView q = TrimSpaces(piece);
   for (WView stripped = StripParens(q); stripped.size() != q.size(); stripped = StripParens(q)) {
     q = TrimSpaces(stripped);
   }
   const std::u16string word = NormalizeWord(q);
-  if (word == kTrue) return kTrue;
-  if (word == kFalse) return kFalse;
-  if (!IsFunctionOfKind(q, TFunctionKind::kBoolean)) return {};
-  scratch = LowerAscii(CallFromText(q));
-  if (scratch == kTrue) return kTrue;
-  if (scratch == kFalse) return kFalse;
+  if (word == kTrue) {
+    op.kind = TBoolOperand::Kind::kTrue;
+  } else if (word == kFalse) {
+    op.kind = TBoolOperand::Kind::kFalse;
+  } else if (IsFunctionOfKind(q, TFunctionKind::kBoolean)) {
+    op.kind = TBoolOperand::Kind::kCall;
+    op.call = ResolveCall(q);
+  }
+  return op;
+}
+
+std::u16string_view TParsers::RunBoolOperand(const TBoolOperand& op) {
+  switch (op.kind) {
+    case TBoolOperand::Kind::kTrue:
+      return kTrue;
+    case TBoolOperand::Kind::kFalse:
+      return kFalse;
+    case TBoolOperand::Kind::kCall: {
+      const std::u16string r = RunCall(op.call);  // "True" or "False"
+      if (r == u"True") return kTrue;
+      if (r == u"False") return kFalse;
+      return {};
+    }
+    case TBoolOperand::Kind::kNoValue:
+      break;
+  }
   return {};
 }
 
 TLongWordMode TParsers::ClassifyOperand(std::u16string_view piece) {
   const std::u16string w = NormalizeWord(piece);
-  if (auto it = class_cache_.find(w); it != class_cache_.end()) return it->second;
+  if (auto it = classes_.find(w); it != classes_.end()) return it->second;
   TLongWordMode mode = TLongWordMode::errorStatement;
-  const uint64_t truncations = eval_truncations_;
   if (IsIntegerOperand(w)) {
     mode = TLongWordMode::intStatement;
   } else if (IsStringOperand(w)) {
@@ -312,15 +473,13 @@ TLongWordMode TParsers::ClassifyOperand(std::u16string_view piece) {
   } else if (IsBooleanOperand(w)) {
     mode = TLongWordMode::boolStatement;
   }
-  // A class cut short by the depth bound is not kept: at a shallower depth
-  // the same text may classify fully.
-  if (truncations == eval_truncations_) class_cache_.emplace(w, mode);
+  classes_.emplace(w, mode);
   return mode;
 }
 
 bool TParsers::IsIntegerOperand(std::u16string_view text) {
   TEvalDepthGuard guard(eval_depth_);
-  if (guard.TooDeep()) return ++eval_truncations_, false;
+  if (guard.TooDeep()) return false;
   const WView t = StripParens(text);
   if (IsIntegerText(t) || FindIntVar(t) >= 0) return true;
   TSplitResult split;
@@ -332,7 +491,7 @@ bool TParsers::IsIntegerOperand(std::u16string_view text) {
 
 bool TParsers::IsStringOperand(std::u16string_view text) {
   TEvalDepthGuard guard(eval_depth_);
-  if (guard.TooDeep()) return ++eval_truncations_, false;
+  if (guard.TooDeep()) return false;
   const WView t = StripParens(text);
   if (IsQuotedLiteral(t) || FindStrVar(t) >= 0) return true;
   TSplitResult split;
@@ -350,7 +509,7 @@ bool TParsers::IsStringOperand(std::u16string_view text) {
 
 bool TParsers::IsBooleanOperand(std::u16string_view text) {
   TEvalDepthGuard guard(eval_depth_);
-  if (guard.TooDeep()) return ++eval_truncations_, false;
+  if (guard.TooDeep()) return false;
   TSplitResult split;
   if (!SplitCondition(text, split)) return false;
   const size_t n = split.parts.size();

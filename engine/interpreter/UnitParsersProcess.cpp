@@ -154,43 +154,65 @@ bool TParsers::ExecuteBlock(std::u16string_view text) {
     }
   }
 
+  WView stable;
+  TParsedBlock& block = BlockNode(text, stable);
+  return ExecuteBlockIn(block, stable);
+}
+
+// Runs a statement sequence whose parse is kept in `block`; `text` is the
+// block's own copy of the sequence.
+bool TParsers::ExecuteBlockIn(TParsedBlock& block, std::u16string_view stable) {
+  if (stable.size() <= 8 && LoopRunning()) {
+    if (EqualsFolded(stable, u"continue")) {
+      FLoopStack.back() = TLoopState::continue_;
+      return true;
+    }
+    if (EqualsFolded(stable, u"break")) {
+      FLoopStack.back() = TLoopState::break_;
+      return true;
+    }
+  }
   int32_t position = 1;
-  TStatement st;
-  for (;;) {
+  TStatement fresh;
+  for (size_t k = 0;; ++k) {
     // A pending continue or break skips the rest of the sequence.
     if (LoopRunning() && FLoopStack.back() != TLoopState::inside) return true;
-    statement_pos_ = SkipBlanksFrom(text, std::max(position, 1));
+    statement_pos_ = SkipBlanksFrom(stable, std::max(position, 1));
     if (StopRequested(statement_pos_)) return false;
-    ParseStatement(text, position, st);
-    if (st.word.empty() || st.invalid) break;
-    if (st.part1.empty() &&
-        (st.kind == TStatementKind::assignment || st.kind == TStatementKind::control)) {
+
+    const TStatement* st = nullptr;
+    if (k < block.statements.size()) {
+      const TCachedStatement& cached = *block.statements[k];
+      st = &cached.st;
+      position = cached.next_position;
+      if (st->kind == TStatementKind::control) FErrorPos = 0;  // what matching it again would do
+    } else if (block.ended) {
       break;
+    } else {
+      ParseStatement(stable, position, fresh);
+      // A rejected statement, or one without a right-hand side, ends the
+      // sequence; only statements that parsed without an error are kept.
+      const bool ends =
+          fresh.word.empty() || fresh.invalid || fresh.too_deep ||
+          (fresh.part1.empty() && (fresh.kind == TStatementKind::assignment ||
+                                   fresh.kind == TStatementKind::control));
+      const bool failed = fresh.invalid || fresh.too_deep || (ends && position == -1 && !fresh.word.empty());
+      if (ends) {
+        if (!failed) block.ended = true;
+        break;
+      }
+      fresh.part1 = TrimSpaces(fresh.part1);
+      fresh.part2 = TrimSpaces(fresh.part2);
+      fresh.part3 = TrimSpaces(fresh.part3);
+      auto cached = std::make_unique<TCachedStatement>();
+      cached->next_position = position;
+      cached->st = std::move(fresh);
+      if (!cached->st.storage.empty()) cached->st.part1 = TrimSpaces(cached->st.storage);
+      st = &cached->st;
+      block.statements.push_back(std::move(cached));
+      fresh = TStatement();
     }
-    st.part1 = TrimSpaces(st.part1);
-    st.part2 = TrimSpaces(st.part2);
-    st.part3 = TrimSpaces(st.part3);
-    switch (st.kind) {
-      case TStatementKind::assignment:
-        Assign(st.word, st.part1);
-        break;
-      case TStatementKind::function:
-        CallByName(st.word, st.part1);  // only side effects count
-        break;
-      case TStatementKind::procedure:
-        CallProcedureStatement(st.word, st.part1);
-        if (stopped_) position = -1;
-        break;
-      case TStatementKind::control:
-        ExecuteControl(st, position);
-        break;
-      case TStatementKind::loop_word:
-        if (LoopRunning()) {
-          FLoopStack.back() = st.word.starts_with(u"break") ? TLoopState::break_
-                                                            : TLoopState::continue_;
-        }
-        break;
-    }
+    ExecuteStatement(*st, position);
     if (stopped_) return false;
     if (position <= 1) break;
   }
@@ -198,24 +220,75 @@ bool TParsers::ExecuteBlock(std::u16string_view text) {
   return FErrorPos == 0;
 }
 
+void TParsers::ExecuteStatement(const TStatement& st, int32_t& position) {
+  switch (st.kind) {
+    case TStatementKind::assignment:
+      if (st.target_int >= 0) {
+        if (st.plan == nullptr) st.plan = &IntPlan(st.part1);
+        FIntValues[st.target_int] = RunIntPlan(*static_cast<const TIntPlan*>(st.plan));
+      } else if (st.target_str >= 0) {
+        if (st.plan == nullptr) st.plan = &StringPlan(st.part1);
+        AssignString(st.target_str, *static_cast<const TStringPlan*>(st.plan));
+      }  // undeclared names are ignored
+      break;
+    case TStatementKind::function:
+      if (st.call.kind == TCall::Kind::kNothing) st.call = {TCall::Kind::kFunction, st.callee, st.part1};
+      RunCall(st.call);  // only side effects count
+      break;
+    case TStatementKind::procedure:
+      CallProcedureStatement(st);
+      if (stopped_) position = -1;
+      break;
+    case TStatementKind::control:
+      ExecuteControl(st, position);
+      break;
+    case TStatementKind::loop_word:
+      if (LoopRunning()) {
+        FLoopStack.back() =
+            st.word.starts_with(u"break") ? TLoopState::break_ : TLoopState::continue_;
+      }
+      break;
+  }
+}
+
+TParsers::TParsedBlock& TParsers::BlockNode(std::u16string_view text, std::u16string_view& stable) {
+  auto it = blocks_.find(text);
+  if (it == blocks_.end()) it = blocks_.try_emplace(std::u16string(text)).first;
+  stable = it->first;
+  return it->second;
+}
+
 // A then-part, else-part or loop body that does not end with ';' runs as if
 // it did, so "if a then x := 1 else x := 2;" assigns in both branches.
-bool TParsers::ExecutePart(std::u16string_view part) {
-  const WView trimmed = TrimBlanks(part);
-  if (trimmed.empty() || trimmed.back() == u';') return ExecuteBlock(part);
-  if (EqualsFolded(trimmed, u"continue") || EqualsFolded(trimmed, u"break")) {
-    return ExecuteBlock(trimmed);
+// which: 0 = part1, 1 = part2, 2 = part3.
+bool TParsers::ExecutePart(const TStatement& st, int which) {
+  if (st.blocks[which] == nullptr) {
+    const WView part = which == 0 ? st.part1 : (which == 1 ? st.part2 : st.part3);
+    const WView trimmed = TrimBlanks(part);
+    WView text = part;
+    std::u16string terminated;
+    if (!trimmed.empty() && trimmed.back() != u';') {
+      if (EqualsFolded(trimmed, u"continue") || EqualsFolded(trimmed, u"break")) {
+        text = trimmed;
+      } else {
+        terminated.assign(part);
+        terminated += u';';
+        text = terminated;
+      }
+    }
+    st.blocks[which] = &BlockNode(text, st.block_texts[which]);
   }
-  std::u16string terminated(part);
-  terminated += u';';
-  return ExecuteBlock(terminated);
+  return ExecuteBlockIn(*st.blocks[which], st.block_texts[which]);
 }
 
 void TParsers::ParseStatement(std::u16string_view text, int32_t& position, TStatement& st) {
   st.word.clear();
   st.part1 = st.part2 = st.part3 = {};
   st.invalid = false;
+  st.too_deep = false;
   st.storage.clear();
+  st.condition.clear();
+  st.callee = st.target_int = st.target_str = -1;
   const int32_t n = static_cast<int32_t>(text.size());
 
   // The first word: from the first non-blank up to a character that ends
@@ -237,15 +310,17 @@ void TParsers::ParseStatement(std::u16string_view text, int32_t& position, TStat
       st.kind = TStatementKind::assignment;
       position = equals + 1;
       st.part1 = ReadAssignment(text, position, st.storage);
+      st.target_int = FindIntVar(st.word);
+      if (st.target_int < 0) st.target_str = FindStrVar(st.word);
       return;
     }
   }
-  if (FindFunction(st.word) >= 0) {
+  if ((st.callee = FindFunction(st.word)) >= 0) {
     st.kind = TStatementKind::function;
     st.part1 = ReadArguments(text, position);
     return;
   }
-  if (FindProcedure(st.word) >= 0) {
+  if ((st.callee = FindProcedure(st.word)) >= 0) {
     st.kind = TStatementKind::procedure;
     st.part1 = ReadArguments(text, position);
     return;
@@ -258,6 +333,9 @@ void TParsers::ParseStatement(std::u16string_view text, int32_t& position, TStat
     if (st.too_deep) return;
     if (!st.part1.empty() && !st.part2.empty()) {
       FErrorPos = 0;
+      // If and while conditions and for headers are read lower-cased whole,
+      // quoted texts included.
+      if (st.word != u"repeat") st.condition = LowerAscii(TrimSpaces(st.part1));
     } else {
       SetError(u"未完成的语句嵌套：" + st.word);
       position = -1;
@@ -423,28 +501,28 @@ void TParsers::ExecuteControl(const TStatement& st, int32_t& position) {
   } guard(depth_);
 
   if (st.word == u"if") {
-    const std::u16string condition = LowerAscii(st.part1);
-    const WView r = EvalCondition(condition);
+    const std::u16string& condition = st.condition;
+    const WView r = StatementCondition(st);
     if (r.empty()) {
       ControlError(position, u"If 语句包含错误的函数判断: " + condition);
     } else if (r == u"true") {
-      if (!ExecutePart(st.part2)) position = -1;
+      if (!ExecutePart(st, 1)) position = -1;
     } else if (!st.part3.empty()) {
-      if (!ExecutePart(st.part3)) position = -1;
+      if (!ExecutePart(st, 2)) position = -1;
     }
   } else if (st.word == u"repeat") {
     PushLoop();
     WView r;
     do {
       FLoopStack.back() = TLoopState::inside;
-      if (!ExecutePart(st.part1)) {
+      if (!ExecutePart(st, 0)) {
         position = -1;
         break;
       }
       if (TakeContinue()) continue;  // straight to the test, with the previous outcome
       if (IsBreak()) break;
       // The until-condition keeps its letter case.
-      r = EvalCondition(st.part2);
+      r = StatementCondition(st);
       if (r.empty()) {
         ControlError(position, u"Repeat 语句包含错误的函数判断: " + std::u16string(st.part2));
         break;
@@ -452,8 +530,8 @@ void TParsers::ExecuteControl(const TStatement& st, int32_t& position) {
     } while (r != u"true" && !stopped_);
     PopLoop();
   } else if (st.word == u"while") {
-    const std::u16string condition = LowerAscii(st.part1);
-    WView r = EvalCondition(condition);
+    const std::u16string& condition = st.condition;
+    WView r = StatementCondition(st);
     if (r.empty()) {
       ControlError(position, u"While 语句包含错误的函数判断: " + condition);
       return;
@@ -462,19 +540,25 @@ void TParsers::ExecuteControl(const TStatement& st, int32_t& position) {
     PushLoop();
     while (r == u"true" && !stopped_) {
       FLoopStack.back() = TLoopState::inside;
-      if (!ExecutePart(st.part2) || IsBreak()) break;
-      r = EvalCondition(condition);
+      if (!ExecutePart(st, 1) || IsBreak()) break;
+      r = StatementCondition(st);
     }
     PopLoop();
   } else if (st.word == u"for") {
     PushLoop();
-    ExecuteFor(st.part1, st.part2, position);
+    ExecuteFor(st, position);
     PopLoop();
   }
 }
 
-void TParsers::ExecuteFor(std::u16string_view part1, std::u16string_view body, int32_t& position) {
-  const std::u16string header = LowerAscii(part1);
+// The condition of an if or while (lower-cased) or of a repeat (as written).
+std::u16string_view TParsers::StatementCondition(const TStatement& st) {
+  if (st.plan == nullptr) st.plan = &ConditionPlan(st.word == u"repeat" ? st.part2 : WView(st.condition));
+  return RunCondition(*static_cast<const TConditionPlan*>(st.plan));
+}
+
+void TParsers::ExecuteFor(const TStatement& st, int32_t& position) {
+  const WView header = st.condition;
   auto fail = [&](WView message) {
     std::u16string text(message);
     text += u": ";
@@ -495,7 +579,7 @@ void TParsers::ExecuteFor(std::u16string_view part1, std::u16string_view body, i
   const bool down = hit.index == 2;
   const int64_t word_end = int64_t{hit.position} + (down ? 6 : 2);
   const WView end_text =
-      TrimSpaces(WView(header).substr(std::min<size_t>(header.size(), word_end - 1)));
+      TrimSpaces(header.substr(std::min<size_t>(header.size(), word_end - 1)));
   if (end_text.empty()) return fail(u"For 语句的控制变量未进行 结尾赋值");
   const int32_t end = ReadIntegerValue(end_text);
   if (end < 0) return fail(u"For 语句控制变量的 结尾赋值 无效");
@@ -508,7 +592,7 @@ void TParsers::ExecuteFor(std::u16string_view part1, std::u16string_view body, i
   for (int64_t i = 0; i < count && !stopped_; ++i, counter += step) {
     FLoopStack.back() = TLoopState::inside;
     FIntValues[var] = static_cast<int32_t>(counter);
-    if (!ExecutePart(body)) {
+    if (!ExecutePart(st, 1)) {
       position = -1;
       return;
     }
@@ -516,23 +600,14 @@ void TParsers::ExecuteFor(std::u16string_view part1, std::u16string_view body, i
   }
 }
 
-void TParsers::Assign(std::u16string_view name, std::u16string_view expression) {
-  const int32_t int_var = FindIntVar(name);
-  if (int_var >= 0) {
-    FIntValues[int_var] = ReadIntegerValue(expression);
-    return;
-  }
-  const int32_t str_var = FindStrVar(name);
-  if (str_var < 0) return;  // undeclared names are ignored
-  AssignString(str_var, expression);
-}
-
-void TParsers::CallProcedureStatement(std::u16string_view name, std::u16string_view arguments) {
-  const int32_t index = FindProcedure(name);
+void TParsers::CallProcedureStatement(const TStatement& st) {
+  const int32_t index = st.callee;
   if (index < 0) return;
-  TArgList args;
+  if (st.plan == nullptr) st.plan = &ArgPlan(st.part1);
+  TPooledArgs pooled(*this);
+  TArgList& args = *pooled;
   std::vector<TSubstitution> subs;
-  BuildArguments(arguments, args, &subs);
+  BuildArguments(*static_cast<const TArgPlan*>(st.plan), args, &subs);
 
   if (index == kIdHttpSlot) {
     if (!FHttp) FHttp = std::make_unique<TIdHttp>(env_.http_factory);
@@ -575,24 +650,66 @@ void TParsers::CallProcedureStatement(std::u16string_view name, std::u16string_v
   }
 }
 
-void TParsers::BuildArguments(std::u16string_view text, TArgList& args,
+void TParsers::BuildArguments(const TArgPlan& plan, TArgList& args,
                               std::vector<TSubstitution>* subs) {
-  static constexpr WView kComma[] = {u","};
-  TSplitResult split;
-  if (!SplitText(text, kComma, nullptr, u"'", u"'", u"''", split)) return;
-  for (WView part : split.parts) {
-    const WView piece = TrimSpaces(TrimLineBreaks(part));
+  for (const TArgPiece& piece : plan) {
     const int32_t argument = static_cast<int32_t>(args.size());
-    if (const int32_t s = FindStrVar(piece); s >= 0) {
-      args.Push(FStrValues[s]);
-      if (subs != nullptr) subs->push_back({argument, s, true});
-    } else if (const int32_t k = FindIntVar(piece); k >= 0) {
-      args.PushOwned(IntToText(FIntValues[k]));
-      if (subs != nullptr) subs->push_back({argument, k, false});
-    } else {
-      args.Push(piece);
+    switch (piece.kind) {
+      case TArgPiece::Kind::kString:
+        args.Push(FStrValues[piece.variable]);
+        if (subs != nullptr) subs->push_back({argument, piece.variable, true});
+        break;
+      case TArgPiece::Kind::kInteger:
+        args.PushOwned(IntToText(FIntValues[piece.variable]));
+        if (subs != nullptr) subs->push_back({argument, piece.variable, false});
+        break;
+      case TArgPiece::Kind::kLiteral:
+        args.Push(piece.text);
+        break;
     }
   }
+}
+
+// The argument text split at commas outside quotes; each piece, trimmed, is
+// a string variable, an integer variable (string variables first) or a text
+// handed over as written, quotes included.
+const TParsers::TArgPlan& TParsers::ArgPlan(std::u16string_view text) {
+  if (auto it = arg_plans_.find(text); it != arg_plans_.end()) return it->second;
+  auto& [key, plan] = *arg_plans_.try_emplace(std::u16string(text)).first;
+  static constexpr WView kComma[] = {u","};
+  TSplitResult split;
+  if (SplitText(key, kComma, nullptr, u"'", u"'", u"''", split)) {
+    for (WView part : split.parts) {
+      TArgPiece piece;
+      piece.text = TrimSpaces(TrimLineBreaks(part));
+      if ((piece.variable = FindStrVar(piece.text)) >= 0) {
+        piece.kind = TArgPiece::Kind::kString;
+      } else if ((piece.variable = FindIntVar(piece.text)) >= 0) {
+        piece.kind = TArgPiece::Kind::kInteger;
+      }
+      plan.push_back(piece);
+    }
+  }
+  return plan;
+}
+
+const TParsers::TArgPlan& TParsers::ArgsOf(const TCall& call) {
+  if (call.plan == nullptr) call.plan = &ArgPlan(call.arguments);
+  return *static_cast<const TArgPlan*>(call.plan);
+}
+
+TParsers::TPooledArgs::TPooledArgs(TParsers& owner) : owner_(owner) {
+  if (owner_.arg_pool_.empty()) {
+    list_ = std::make_unique<TArgList>();
+  } else {
+    list_ = std::move(owner_.arg_pool_.back());
+    owner_.arg_pool_.pop_back();
+  }
+}
+
+TParsers::TPooledArgs::~TPooledArgs() {
+  list_->Clear();
+  owner_.arg_pool_.push_back(std::move(list_));
 }
 
 }  // namespace kovra

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds, and runs every test: the normal
+# build (warnings are errors), the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the ScriptDeData fuzzer for 60 seconds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/deps.sh
+kovra_install_deps
+
+jobs=$(nproc)
+
+echo "== Build and test (RelWithDebInfo)"
+cmake --preset default
+cmake --build --preset default -j "$jobs"
+ctest --preset default -j "$jobs"
+
+echo "== Build and test under ASan + UBSan"
+cmake --preset asan
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs"
+
+echo "== Fuzz ScriptDeData for 60 seconds"
+cmake --preset fuzz
+cmake --build --preset fuzz -j "$jobs"
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+build/fuzz/fuzz/ScriptDeDataFuzz -max_total_time=60 -timeout=10 -max_len=4096 \
+  -dict=fuzz/script.dict -print_final_stats=1 "$corpus" fuzz/corpus
