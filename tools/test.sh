@@ -21,7 +21,7 @@ ctest --preset asan -j "$jobs"
 
 echo "== Fuzz ScriptDeData for 60 seconds"
 cmake --preset fuzz
-cmake --build --preset fuzz -j "$jobs"
+cmake --build --preset fuzz -j "$jobs" --target ScriptDeDataFuzz
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 build/fuzz/fuzz/ScriptDeDataFuzz -max_total_time=60 -timeout=10 -max_len=4096 \

@@ -1,0 +1,120 @@
+// The kovra command as a shell user meets it: output, exit status, options.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Each test process works in a folder of its own: CTest runs them in parallel.
+std::filesystem::path TestDir() {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("kovra_cli_test_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+struct TCommandResult {
+  int status = -1;
+  std::string out;
+};
+
+// Runs kovra with a shell command line; standard error is folded into the
+// output after a "|" so both can be checked.
+TCommandResult Kovra(const std::string& args, const std::string& input = "") {
+  const std::filesystem::path dir = TestDir();
+  const std::string in_path = (dir / "stdin").string();
+  const std::string err_path = (dir / "stderr").string();
+  std::ofstream(in_path, std::ios::binary) << input;
+  const std::string command = std::string(KOVRA_BINARY) + " " + args + " <" + in_path + " 2>" + err_path;
+  TCommandResult r;
+  FILE* pipe = popen(command.c_str(), "r");
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
+  const int raw = pclose(pipe);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::ifstream err(err_path, std::ios::binary);
+  r.out += "|" + std::string((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+  return r;
+}
+
+std::string WriteFile(const std::string& name, const std::string& content) {
+  const std::filesystem::path path = TestDir() / name;
+  std::ofstream(path, std::ios::binary) << content;
+  return path.string();
+}
+
+TEST(KovraRun, PrintsTheResult) {
+  const std::string script = WriteFile("upper.txt", "[script]result := fnupcase(result);[/script]");
+  const TCommandResult r = Kovra("run " + script + " -", "abc 中文");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "ABC 中文|");
+}
+
+TEST(KovraRun, ScriptFilesInCodePage936AndUtf8) {
+  // "中" in code page 936 and in UTF-8.
+  const std::string gbk = WriteFile("gbk.txt", "[script]result := '\xD6\xD0';[/script]");
+  const std::string utf8 = WriteFile("utf8.txt", "[script]result := '中';[/script]");
+  EXPECT_EQ(Kovra("run " + gbk).out, "中|");
+  EXPECT_EQ(Kovra("run " + utf8).out, "中|");
+}
+
+TEST(KovraRun, EncodingOptionAppliesToDataAndOutput) {
+  const std::string script = WriteFile("same.txt", "[script][/script]");
+  const TCommandResult r = Kovra("run --encoding 936 " + script + " -", "\xD6\xD0\x81");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "\xD6\xD0\x81|");
+}
+
+TEST(KovraRun, ErrorTextsExitWithOne) {
+  const std::string script = WriteFile("bad.txt", "[script]\r\nfoo;\r\n[/script]");
+  const TCommandResult r = Kovra("run " + script);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "|无效语句：foo;\r\n语句开始位置：7\n");
+}
+
+TEST(KovraRun, TimeoutStopsAnEndlessScript) {
+  const std::string script = WriteFile("endless.txt", "[script]while true do result := 'x';[/script]");
+  const TCommandResult r = Kovra("run --timeout 0.2 " + script);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.starts_with("|脚本已被中止")) << r.out;
+}
+
+TEST(KovraRun, UsageAndFileErrorsExitWithTwo) {
+  const struct {
+    const char* args;
+    const char* message_start;
+  } cases[] = {
+      {"", "Usage: kovra"},
+      {"frobnicate", "kovra: unknown verb 'frobnicate'"},
+      {"run", "kovra: usage: kovra run SCRIPT [DATA]"},
+      {"run /nonexistent/script.txt", "kovra: cannot read /nonexistent/script.txt: No such file or directory"},
+      {"run --timeout abc x", "kovra: --timeout needs a positive number of seconds"},
+      {"run --encoding nosuchcodepage x", "kovra: unknown encoding nosuchcodepage"},
+      {"run - -", "kovra: only one of SCRIPT and DATA can be read from standard input"},
+      {"run --bogus x", "kovra: unknown option --bogus"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    const TCommandResult r = Kovra(c.args);
+    EXPECT_EQ(r.status, 2);
+    const std::string err = r.out.substr(r.out.find('|') + 1);
+    const std::string out = r.out.substr(0, r.out.find('|'));
+    EXPECT_TRUE(err.starts_with(c.message_start) || out.starts_with(c.message_start)) << r.out;
+  }
+}
+
+TEST(KovraRun, HelpExitsWithZero) {
+  const TCommandResult r = Kovra("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("--timeout SECONDS"), std::string::npos);
+}
+
+}  // namespace
