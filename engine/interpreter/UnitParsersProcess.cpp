@@ -120,7 +120,8 @@ bool TParsers::StopRequested(int32_t position) {
   if (stopped_) return true;
   ++steps_;
   const bool budget_spent = env_.statement_budget != 0 && steps_ > env_.statement_budget;
-  if (budget_spent || (env_.stop != nullptr && env_.stop->load(std::memory_order_relaxed))) {
+  if (budget_spent || (env_.stop != nullptr && env_.stop->load(std::memory_order_relaxed)) ||
+      (env_.stop_probe != nullptr && env_.stop_probe() != 0)) {
     stopped_ = true;
     FErrorPos = position;
     SetError(kStopMessage);

@@ -28,6 +28,7 @@ struct TSplitResult;
 struct TRunEnvironment {
   TPrompt* prompt = nullptr;                   // null: questions answer "not shown"
   const std::atomic<bool>* stop = nullptr;     // set to stop the run between statements
+  int32_t (*stop_probe)() = nullptr;           // answers non-zero to stop the run
   uint64_t statement_budget = 0;               // 0: unlimited; else the run stops after that many steps
   THttpClientFactory http_factory = nullptr;   // null: idhttp requests fail
 };
