@@ -94,28 +94,51 @@ void GetFiltersFromParentUrl(const TScriptLibrary& library, TPrompt& prompt, TPa
   }
 }
 
-int32_t IsInFilters(std::string_view url, TFilterCheck& rec, int32_t ask, TAskUser& asker) {
+int32_t IsInFilters(std::string_view url, TFilterCheck& rec, int32_t ask, TAskUser& asker,
+                    TFilterReason* reason) {
+  TFilterReason local;
+  TFilterReason& why = reason != nullptr ? *reason : local;
+  why = TFilterReason();
+  auto decide = [&](TFilterReason::Kind kind, int32_t answer) {
+    why.kind = kind;
+    return answer;
+  };
   const std::string_view parent = HostView(rec.ParentUrl);
-  if (IsBlankPageUrl(parent) || IsBlankPageUrl(url) || parent.empty()) return 0;
+  if (IsBlankPageUrl(parent) || IsBlankPageUrl(url) || parent.empty()) {
+    return decide(TFilterReason::Kind::kNotANavigation, 0);
+  }
   const std::string lower_url = LowerBytes(url);
-  if (lower_url == "about:blank" || url.empty() || lower_url.starts_with("javascript:")) return 0;
+  if (lower_url == "about:blank" || url.empty() || lower_url.starts_with("javascript:")) {
+    return decide(TFilterReason::Kind::kNotANavigation, 0);
+  }
   if (rec.Found != 0) {
     const std::string_view ex_url = HostView(rec.ExUrl);
     if (!ex_url.empty()) {
       const std::string x = LowerBytes(RemoveBlanksAndNul(ex_url));
-      if (x == "allallow") return 0;
-      if (x == "allfilter") return IsCrossSite(parent, url) ? -1 : 0;
+      if (x == "allallow") return decide(TFilterReason::Kind::kAllAllow, 0);
+      if (x == "allfilter") {
+        return IsCrossSite(parent, url) ? decide(TFilterReason::Kind::kAllFilter, -1)
+                                        : decide(TFilterReason::Kind::kSameSiteExUrl, 0);
+      }
     }
     // An address both allowed and filtered is allowed.
     for (int32_t i = 0, n = ListCount(rec.Allow); i < n; ++i) {
-      if (MatchUrlPattern(ListItem(rec.Allow, i), url)) return 0;
+      if (MatchUrlPattern(ListItem(rec.Allow, i), url)) {
+        why.pattern = ListItem(rec.Allow, i);
+        return decide(TFilterReason::Kind::kAllowPattern, 0);
+      }
     }
     for (int32_t i = 0, n = ListCount(rec.Filter); i < n; ++i) {
-      if (MatchUrlPattern(ListItem(rec.Filter, i), url)) return -1;
+      if (MatchUrlPattern(ListItem(rec.Filter, i), url)) {
+        why.pattern = ListItem(rec.Filter, i);
+        return decide(TFilterReason::Kind::kFilterPattern, -1);
+      }
     }
   }
-  if (ask != 0 && IsCrossSite(parent, url)) return asker.AskUser(url, rec);
-  return 0;
+  if (ask != 0 && IsCrossSite(parent, url)) {
+    return decide(TFilterReason::Kind::kAsked, asker.AskUser(url, rec));
+  }
+  return decide(TFilterReason::Kind::kNoRule, 0);
 }
 
 const char* SafeDeDomain(std::string_view url) {

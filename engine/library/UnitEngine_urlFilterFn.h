@@ -45,8 +45,25 @@ bool HasRawScriptText(std::string_view script);
 // filled.
 void GetFiltersFromParentUrl(const TScriptLibrary& library, TPrompt& prompt, TParentFilters& rec);
 
-// 0 allow, -1 filter.
-int32_t IsInFilters(std::string_view url, TFilterCheck& rec, int32_t ask, TAskUser& asker);
+// What decided a navigation.
+struct TFilterReason {
+  enum class Kind : uint8_t {
+    kNotANavigation,  // blank parent or target, javascript:, about:blank
+    kAllAllow,        // [ExUrl] All Allow
+    kAllFilter,       // [ExUrl] All Filter, target on another site
+    kSameSiteExUrl,   // [ExUrl] All Filter, target on the same site
+    kAllowPattern,    // an [Allow] pattern matched
+    kFilterPattern,   // a [Filter] pattern matched
+    kAsked,           // no rule decided a cross-site jump: the ask step answered
+    kNoRule,          // no rule decided and nobody was asked
+  };
+  Kind kind = Kind::kNoRule;
+  std::string pattern;  // for kAllowPattern / kFilterPattern
+};
+
+// 0 allow, -1 filter; `reason`, when given, receives what decided.
+int32_t IsInFilters(std::string_view url, TFilterCheck& rec, int32_t ask, TAskUser& asker,
+                    TFilterReason* reason = nullptr);
 
 // The address's main domain as a text kept for the life of the process
 // (equal domains share one), or "error".

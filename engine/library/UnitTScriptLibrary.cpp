@@ -331,7 +331,16 @@ class TScriptLibrary::TIndex {
   TSuffixIndex covers;                     // URL-match entry values
 };
 
-TScriptLibrary::TScriptLibrary(std::filesystem::path base_folder) : base_(std::move(base_folder)) {
+TScriptLibrary::TScriptLibrary(std::filesystem::path base_folder)
+    : TScriptLibrary(base_folder, base_folder / "Scripts") {}
+
+std::unique_ptr<TScriptLibrary> TScriptLibrary::FromScriptsFolder(std::filesystem::path scripts_folder) {
+  std::filesystem::path base = scripts_folder.parent_path();
+  return std::unique_ptr<TScriptLibrary>(new TScriptLibrary(std::move(base), std::move(scripts_folder)));
+}
+
+TScriptLibrary::TScriptLibrary(std::filesystem::path base_folder, std::filesystem::path scripts_folder)
+    : base_(std::move(base_folder)), scripts_(std::move(scripts_folder)) {
   bool ok = false;
   const std::string black = ReadFileBytes(ScriptsFolder() / "BlackList.ini", ok);
   if (ok) {

@@ -45,12 +45,14 @@ class TScriptLibrary {
   // in directory order. Unreadable files give an empty entry; nothing stops
   // the load.
   explicit TScriptLibrary(std::filesystem::path base_folder);
+  // A library read from a Scripts folder given directly.
+  static std::unique_ptr<TScriptLibrary> FromScriptsFolder(std::filesystem::path scripts_folder);
   ~TScriptLibrary();
   TScriptLibrary(const TScriptLibrary&) = delete;
   TScriptLibrary& operator=(const TScriptLibrary&) = delete;
 
   const std::filesystem::path& BasePath() const { return base_; }
-  std::filesystem::path ScriptsFolder() const { return base_ / "Scripts"; }
+  const std::filesystem::path& ScriptsFolder() const { return scripts_; }
 
   int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
   // The entry with this ID (1 .. Count()), or null.
@@ -90,8 +92,10 @@ class TScriptLibrary {
  private:
   class TIndex;
   const TIndex& Index() const;
+  TScriptLibrary(std::filesystem::path base_folder, std::filesystem::path scripts_folder);
 
   std::filesystem::path base_;
+  std::filesystem::path scripts_;
   std::vector<TScripts> entries_;
   std::vector<std::string> black_list_;
   uint64_t generation_ = 1;
