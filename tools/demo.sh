@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: installs what the build needs, builds the engine and the
-# kovra command, and runs the bundled example scripts over the example page.
+# kovra command, and runs the demo: the example library of examples/Scripts
+# over the example pages, served on 127.0.0.1, and a few navigation checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
@@ -8,10 +9,4 @@ kovra_install_deps
 
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target kovra KovraEngine
-kovra=build/release/cli/kovra
-
-for script in examples/run/*.txt; do
-  echo "== kovra run $script examples/run/page.html"
-  "$kovra" run "$script" examples/run/page.html
-  echo
-done
+build/release/cli/kovra demo --examples examples

@@ -5,6 +5,8 @@ KOVRA_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  libcurl4-openssl-dev
+  g++-multilib qemu-user
 )
 
 kovra_install_deps() {

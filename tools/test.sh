@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test: the normal
 # build (warnings are errors), the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the ScriptDeData fuzzer for 60 seconds.
+# UndefinedBehaviorSanitizer, the 32-bit engine's calling conventions under
+# qemu-i386, and the ScriptDeData fuzzer for 60 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/deps.sh
@@ -18,6 +19,11 @@ echo "== Build and test under ASan + UBSan"
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
+
+echo "== 32-bit x86 engine and host under qemu-i386"
+cmake --preset i386
+cmake --build --preset i386 -j "$jobs"
+ctest --preset i386
 
 echo "== Fuzz ScriptDeData for 60 seconds"
 cmake --preset fuzz

@@ -10,6 +10,9 @@
 #include "library/UnitHostString.h"
 #include "platform/CodePage.h"
 #include "platform/ModuleFolder.h"
+#if defined(KOVRA_WITH_HTTP)
+#include "http/CurlHttpClient.h"
+#endif
 
 using kovra::HostView;
 using kovra::NewHostString;
@@ -31,6 +34,9 @@ __attribute__((constructor)) void LoadEngine() {
   g_host_stop = reinterpret_cast<TStopProbe>(dlsym(RTLD_DEFAULT, "KovraHostStopRequested"));
   try {
     g_tcc = new kovra::TCC(kovra::ModuleFolder(reinterpret_cast<const void*>(&LoadEngine)));
+#if defined(KOVRA_WITH_HTTP)
+    g_tcc->SetHttpFactory(&kovra::MakeCurlHttpClient);
+#endif
   } catch (...) {
     g_tcc = nullptr;  // out of memory at load: every export answers "nothing found"
   }

@@ -164,6 +164,9 @@ extern "C" {
 uint32_t g_options_regs[3];
 uint32_t g_report_regs[3];
 int g_report_called;
+char g_report_text[256];
+// The report text is valid only during the call: keep a copy.
+void RecordReport(const char* text) { std::snprintf(g_report_text, sizeof g_report_text, "%s", text); }
 }
 // options(EAX = data, EDX = TRunInfo*): records the registers and installs
 // the report stub with data 0x1234.
@@ -185,6 +188,9 @@ ReportStub:
   movl %edx, g_report_regs+4
   movl %ecx, g_report_regs+8
   incl g_report_called
+  pushl %edx
+  call RecordReport
+  addl $4, %esp
   ret
 )");
 
@@ -247,7 +253,7 @@ int Conventions(void* lib, const TEngine& e) {
   expect(g_options_regs[1] != 0, "options callback: TRunInfo pointer in EDX");
   expect(g_report_called == 1, "report callback called once");
   expect(g_report_regs[0] == 0x1234, "report callback: ReportData in EAX");
-  expect(g_report_regs[1] != 0 && std::strstr(reinterpret_cast<const char*>(g_report_regs[1]), "Script Finished") != nullptr,
+  expect(g_report_regs[1] != 0 && std::strstr(g_report_text, "Script Finished") != nullptr,
          "report callback: report text in EDX");
   expect(g_report_regs[2] == 0xCAFE, "report callback: RequestId in ECX");
 
