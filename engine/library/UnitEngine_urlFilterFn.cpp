@@ -122,14 +122,15 @@ int32_t IsInFilters(std::string_view url, TFilterCheck& rec, int32_t ask, TAskUs
       }
     }
     // An address both allowed and filtered is allowed.
+    const TUrlPatternMatcher target(url);
     for (int32_t i = 0, n = ListCount(rec.Allow); i < n; ++i) {
-      if (MatchUrlPattern(ListItem(rec.Allow, i), url)) {
+      if (target.Matches(ListItem(rec.Allow, i))) {
         why.pattern = ListItem(rec.Allow, i);
         return decide(TFilterReason::Kind::kAllowPattern, 0);
       }
     }
     for (int32_t i = 0, n = ListCount(rec.Filter); i < n; ++i) {
-      if (MatchUrlPattern(ListItem(rec.Filter, i), url)) {
+      if (target.Matches(ListItem(rec.Filter, i))) {
         why.pattern = ListItem(rec.Filter, i);
         return decide(TFilterReason::Kind::kFilterPattern, -1);
       }

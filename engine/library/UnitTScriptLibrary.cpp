@@ -290,6 +290,7 @@ class TSuffixIndex {
   // The end (1-based, inclusive) of the host stretch the matcher compares:
   // from the host start up to before the first '/' or '\' after it.
   static size_t HostEnd(std::string_view s) {
+    if (s.empty()) return 0;  // no host: nothing to look up (and no byte to read)
     const int32_t start = HostStart(s);
     size_t i = static_cast<size_t>(start);  // 0-based index of start + 1
     while (i < s.size() && s[i] != '/' && s[i] != '\\') ++i;
@@ -443,6 +444,7 @@ bool TScriptLibrary::GetScriptByName(std::string_view name, TScriptRunInfo& out)
 std::string TScriptLibrary::GetAutoScriptName(std::string_view url) const {
   const TIndex& index = Index();
   const TSuffixIndex::TRef* best = nullptr;
+  const TUrlPatternMatcher address(url);
   index.scripts.ForCandidates(url, [&](const TSuffixIndex::TRef& ref) {
     if (best != nullptr) {
       if (ref.pattern.size() < best->pattern.size()) return;
@@ -451,7 +453,7 @@ std::string TScriptLibrary::GetAutoScriptName(std::string_view url) const {
         return;
       }
     }
-    if (MatchUrlPattern(ref.pattern, url)) best = &ref;
+    if (address.Matches(ref.pattern)) best = &ref;
   });
   return best == nullptr ? std::string() : index.names[best->entry];
 }
@@ -459,16 +461,18 @@ std::string TScriptLibrary::GetAutoScriptName(std::string_view url) const {
 const TScripts* TScriptLibrary::FirstEntryCovering(std::string_view url) const {
   const TIndex& index = Index();
   const TSuffixIndex::TRef* first = nullptr;
+  const TUrlPatternMatcher address(url);
   index.covers.ForCandidates(url, [&](const TSuffixIndex::TRef& ref) {
     if (first != nullptr && std::tie(ref.entry, ref.part) > std::tie(first->entry, first->part)) return;
-    if (MatchUrlPattern(ref.pattern, url)) first = &ref;
+    if (address.Matches(ref.pattern)) first = &ref;
   });
   return first == nullptr ? nullptr : &entries_[first->entry];
 }
 
 bool TScriptLibrary::IsInBlackList(std::string_view url) const {
+  const TUrlPatternMatcher address(url);
   return std::any_of(black_list_.begin(), black_list_.end(),
-                     [&](const std::string& e) { return MatchUrlPattern(e, url); });
+                     [&](const std::string& e) { return address.Matches(e); });
 }
 
 bool TScriptLibrary::AddToBlackList(std::string_view url, std::string* error) {

@@ -27,6 +27,18 @@ std::string_view FirstLabel(std::string_view text);
 bool IsBlankPageUrl(std::string_view address);
 // True when the address matches the URL pattern (ASCII case ignored).
 bool MatchUrlPattern(std::string_view pattern, std::string_view address);
+
+// MatchUrlPattern for one address against many patterns: the address is
+// taken apart once. The address must outlive the matcher.
+class TUrlPatternMatcher {
+ public:
+  explicit TUrlPatternMatcher(std::string_view address);
+  bool Matches(std::string_view pattern) const;
+
+ private:
+  std::string_view address_;
+  int64_t host_end_;
+};
 // Copies text into buffer up to its length or an inner NUL, then a NUL;
 // the buffer holds at least text.size() + 1 bytes. Returns buffer.
 char* CopyToBuffer(char* buffer, std::string_view text);
