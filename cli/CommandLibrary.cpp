@@ -5,7 +5,9 @@
 
 #include "CliSupport.h"
 #include "TerminalPrompt.h"
+#if defined(KOVRA_WITH_HTTP)
 #include "http/CurlHttpClient.h"
+#endif
 #include "library/ScriptParsersPageRun.h"
 #include "library/UnitEngine_urlFilterFn.h"
 #include "library/UnitHostString.h"
@@ -82,7 +84,9 @@ TRunEnvironment CommandEnvironment() {
   static TTerminalPrompt prompt;
   TRunEnvironment env;
   env.prompt = &prompt;
+#if defined(KOVRA_WITH_HTTP)
   env.http_factory = &MakeCurlHttpClient;
+#endif
   return env;
 }
 
@@ -120,8 +124,9 @@ std::string ExplainNavigation(const TScriptLibrary& library, const std::string& 
   std::string rules = "no script covers the page";
   if (check.Found != 0) {
     const TScripts* e = library.Entry(check.ScriptId);
-    rules = "rules of script " + std::to_string(check.ScriptId) + " (" +
-            FromEngine(e != nullptr ? EntryValue(e->Name) : std::string_view()) + ")";
+    std::string_view name = e != nullptr ? std::string_view(e->Name) : std::string_view();
+    while (!name.empty() && (name.front() == '\t' || name.front() == ' ')) name.remove_prefix(1);
+    rules = "rules of script " + std::to_string(check.ScriptId) + " (" + FromEngine(name) + ")";
   }
   std::string line;
   switch (why.kind) {

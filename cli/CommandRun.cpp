@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "CliSupport.h"
+#include "CommandLibrary.h"
 #include "TerminalPrompt.h"
 #include "interpreter/ScriptParsers.h"
 
@@ -82,10 +83,8 @@ int CommandRun(const std::vector<std::string>& args) {
   const std::u16string script = DecodeScriptFile(ReadInput(files[0]));
   std::u16string data = files.size() == 2 ? encoding.Decode(ReadInput(files[1])) : u"";
 
-  TTerminalPrompt prompt;
   std::atomic<bool> stop{false};
-  TRunEnvironment env;
-  env.prompt = &prompt;
+  TRunEnvironment env = CommandEnvironment();
   env.stop = &stop;
 
   TRunOutcome outcome;

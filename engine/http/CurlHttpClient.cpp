@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "http/HttpText.h"
@@ -76,7 +77,10 @@ class THeaderList {
       const std::string_view value = TrimBlanks(line.substr(colon + 1));
       // "Name;" is how curl sends a header with an empty value ("Name:"
       // would remove the header instead).
-      custom.push_back(std::string(name) + (value.empty() ? ";" : ": " + std::string(value)));
+      std::string header(name);
+      header += value.empty() ? ";" : ": ";
+      header += value;
+      custom.push_back(std::move(header));
       custom_names.push_back(LowerText(name));
     }
     auto overridden = [&](std::string_view name) {
@@ -129,20 +133,34 @@ class THeaderList {
 
 std::string_view ReasonOf(long status) {
   switch (status) {
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 408: return "Request Timeout";
-    case 410: return "Gone";
-    case 429: return "Too Many Requests";
-    case 500: return "Internal Server Error";
-    case 501: return "Not Implemented";
-    case 502: return "Bad Gateway";
-    case 503: return "Service Unavailable";
-    case 504: return "Gateway Timeout";
-    default: return {};
+    case 400:
+      return "Bad Request";
+    case 401:
+      return "Unauthorized";
+    case 403:
+      return "Forbidden";
+    case 404:
+      return "Not Found";
+    case 405:
+      return "Method Not Allowed";
+    case 408:
+      return "Request Timeout";
+    case 410:
+      return "Gone";
+    case 429:
+      return "Too Many Requests";
+    case 500:
+      return "Internal Server Error";
+    case 501:
+      return "Not Implemented";
+    case 502:
+      return "Bad Gateway";
+    case 503:
+      return "Service Unavailable";
+    case 504:
+      return "Gateway Timeout";
+    default:
+      return {};
   }
 }
 
@@ -168,8 +186,7 @@ class TCurlHttpClient final : public THttpClient {
   }
 
  private:
-  THttpResult Perform(const std::string& url, const std::string* post_body,
-                      const THttpSettings& s);
+  THttpResult Perform(const std::string& url, const std::string* post_body, const THttpSettings& s);
   void ApplySettings(const THttpSettings& s);
   void HoldOrRestoreCookies(bool allow);
   std::string FailureText(CURLcode code) const;
@@ -256,7 +273,8 @@ void TCurlHttpClient::ApplySettings(const THttpSettings& s) {
   curl_easy_setopt(h, CURLOPT_PROXY, "");
 
   curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, s.handle_redirects ? 1L : 0L);
-  curl_easy_setopt(h, CURLOPT_MAXREDIRS, static_cast<long>(s.redirect_maximum < 0 ? 0 : s.redirect_maximum));
+  curl_easy_setopt(h, CURLOPT_MAXREDIRS,
+                   static_cast<long>(s.redirect_maximum < 0 ? 0 : s.redirect_maximum));
   curl_easy_setopt(h, CURLOPT_HTTP_VERSION,
                    static_cast<long>(s.http_1_1 ? CURL_HTTP_VERSION_1_1 : CURL_HTTP_VERSION_1_0));
 
@@ -390,10 +408,14 @@ THttpResult TCurlHttpClient::Perform(const std::string& url, const std::string* 
     std::string_view reason;
     const size_t sp1 = status_line_.find(' ');
     const size_t sp2 = sp1 == std::string::npos ? sp1 : status_line_.find(' ', sp1 + 1);
-    if (sp2 != std::string::npos) reason = TrimBlanks(std::string_view(status_line_).substr(sp2 + 1));
+    if (sp2 != std::string::npos)
+      reason = TrimBlanks(std::string_view(status_line_).substr(sp2 + 1));
     if (reason.empty()) reason = ReasonOf(status);
     result.error = "HTTP " + std::to_string(status);
-    if (!reason.empty()) result.error += " " + std::string(reason.substr(0, 100));
+    if (!reason.empty()) {
+      result.error += ' ';
+      result.error.append(reason.substr(0, 100));
+    }
     body_.clear();
     return result;
   }

@@ -107,9 +107,8 @@ std::string CharsetOfContentType(std::string_view content_type) {
   size_t start = content_type.find(';');
   while (start != std::string_view::npos) {
     const size_t end = content_type.find(';', start + 1);
-    const std::string_view param = content_type.substr(start + 1, end == std::string_view::npos
-                                                                      ? std::string_view::npos
-                                                                      : end - start - 1);
+    const std::string_view param = content_type.substr(
+        start + 1, end == std::string_view::npos ? std::string_view::npos : end - start - 1);
     const size_t eq = param.find('=');
     if (eq != std::string_view::npos && LowerText(Trim(param.substr(0, eq))) == "charset") {
       std::string_view value = Trim(param.substr(eq + 1));
@@ -126,17 +125,19 @@ std::string CharsetOfContentType(std::string_view content_type) {
 
 std::string CharsetOfMeta(std::string_view body) {
   const std::string head = LowerText(body.substr(0, kMetaWindow));
-  for (size_t tag = head.find("<meta"); tag != std::string::npos; tag = head.find("<meta", tag + 5)) {
+  for (size_t tag = head.find("<meta"); tag != std::string::npos;
+       tag = head.find("<meta", tag + 5)) {
     const size_t close = head.find('>', tag);
-    const std::string_view inside =
-        std::string_view(head).substr(tag, close == std::string::npos ? std::string::npos : close - tag);
+    const std::string_view inside = std::string_view(head).substr(
+        tag, close == std::string::npos ? std::string::npos : close - tag);
     const size_t at = inside.find("charset");
     if (at == std::string_view::npos) continue;
     std::string_view rest = inside.substr(at + 7);
     while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
     if (rest.empty() || rest.front() != '=') continue;
     rest.remove_prefix(1);
-    while (!rest.empty() && (IsBlank(rest.front()) || rest.front() == '"' || rest.front() == '\'')) {
+    while (!rest.empty() &&
+           (IsBlank(rest.front()) || rest.front() == '"' || rest.front() == '\'')) {
       rest.remove_prefix(1);
     }
     std::string name = NameAt(rest);
