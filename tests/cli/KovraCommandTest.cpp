@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 
 namespace {
@@ -115,6 +116,66 @@ TEST(KovraRun, HelpExitsWithZero) {
   const TCommandResult r = Kovra("--help");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("--timeout SECONDS"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+const std::string kExampleScripts = std::string(KOVRA_EXAMPLES) + "/Scripts";
+
+TEST(KovraLibraryVerbs, WhichNamesTheServingScript) {
+  const struct {
+    const char* url;
+    int status;
+    const char* out;
+  } cases[] = {
+      {"http://127.0.0.1:8080/news.html", 0, "news_front\n|"},
+      {"http://127.0.0.1:8080/index.html", 0, "news_front\n|"},
+      {"http://127.0.0.1:8080/shop.html", 0, "shop_list\n|"},
+      {"http://elsewhere.test/news.html", 1, "|no script serves http://elsewhere.test/news.html\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    const TCommandResult r = Kovra(std::string("which ") + c.url + " --scripts " + kExampleScripts);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+  }
+}
+
+TEST(KovraLibraryVerbs, CheckSaysWhatDecided) {
+  const struct {
+    const char* parent;
+    const char* target;
+    const char* out;
+  } cases[] = {
+      {"http://127.0.0.1:1/news.html", "http://img.example-cdn.test/a.jpg",
+       "allow: [Allow] *.example-cdn.test, rules of script N (news_front)\n|"},
+      {"http://127.0.0.1:1/news.html", "http://ads.tracker.test/click",
+       "filter: [Filter] ads.*.test, rules of script N (news_front)\n|"},
+      {"http://127.0.0.1:1/shop.html", "http://www.other-shop.test/deal.html",
+       "filter: [ExUrl] All Filter, another site, rules of script N (shop_list)\n|"},
+      {"http://127.0.0.1:1/news.html", "http://win.bad-site.test/lottery.html",
+       "would ask: no rule decides a jump to another site (rules of script N (news_front)); "
+       "the target is on the black list\n|"},
+      {"http://elsewhere.test/", "http://elsewhere.test/x", "allow: no rule decides and the target is on "
+       "the same site (no script covers the page)\n|"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    const TCommandResult r =
+        Kovra(std::string("check ") + c.parent + " " + c.target + " --scripts " + kExampleScripts);
+    EXPECT_EQ(r.status, 0);
+    // Script IDs follow the folder's listing order, which the file system decides.
+    EXPECT_EQ(std::regex_replace(r.out, std::regex("script [0-9]+"), "script N"), c.out);
+  }
+}
+
+TEST(KovraLibraryVerbs, DomainAndMissingLibrary) {
+  EXPECT_EQ(Kovra("domain http://news.shop.com.test:8080/").out, "shop.com.test\n|");
+  EXPECT_EQ(Kovra("domain ''").out, "error\n|");
+  const TCommandResult r = Kovra("which http://a.test/ --scripts /nonexistent/Scripts");
+  EXPECT_EQ(r.status, 1);
 }
 
 }  // namespace
