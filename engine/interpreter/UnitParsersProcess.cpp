@@ -489,7 +489,7 @@ void TParsers::MatchBlock(std::u16string_view text, int32_t& position, std::u16s
 }
 
 void TParsers::ExecuteControl(const TStatement& st, int32_t& position) {
-  if (depth_ + 1 >= kMaxNesting) {
+  if (depth_ + 1 > kMaxNesting) {
     std::u16string message(kTooDeepMessage);
     AppendInt(message, kMaxNesting);
     ControlError(position, std::move(message));

@@ -77,6 +77,19 @@ TEST(Nesting, DeepBlocksEndWithAnErrorInsteadOfACrash) {
   }
 }
 
+TEST(Nesting, TwoHundredLevelsRunAndOneMoreDoesNot) {
+  for (const int levels : {200, 201}) {
+    SCOPED_TRACE(levels);
+    for (const char* shape : {"if true then ", "while x < 1 do "}) {
+      std::string script = "var x:integer; endvar [script]\r\n";
+      for (int i = 0; i < levels; ++i) script += shape;
+      script += "inc(x);\r\nresult := fninttostr(x);\r\n[/script]";
+      const TRunOutcome out = RunScriptText(DecodeUtf8(script), u"");
+      EXPECT_EQ(out.failed, levels > 200) << EncodeUtf8(out.text).substr(0, 80);
+    }
+  }
+}
+
 TEST(Nesting, ModerateNestingRuns) {
   std::string script = "[script]\r\n";
   for (int i = 0; i < 150; ++i) script += "if true then\r\nbegin\r\n";
