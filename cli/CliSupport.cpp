@@ -4,7 +4,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 namespace kovra::cli {
@@ -35,9 +34,10 @@ std::string ReadInput(const std::string& path) {
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) throw TUsageError("cannot read " + path + ": " + std::strerror(errno));
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
   if (in.bad()) throw TUsageError("cannot read " + path + ": " + std::strerror(errno));
-  return content;
+  return std::move(buffer).str();
 }
 
 std::u16string DecodeScriptFile(std::string_view bytes) {
