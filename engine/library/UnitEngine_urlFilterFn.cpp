@@ -73,13 +73,18 @@ void GetFiltersFromParentUrl(const TScriptLibrary& library, TPrompt& prompt, TPa
     rec.Found = -1;
     int32_t allow = 0;
     int32_t filter = 0;
+    char* ex_url = nullptr;  // ours, when an [ExUrl] rule was written in this call
     for (const std::string& entry : e->Navigate2Set) {
       const size_t p = entry.find(']');
       if (p == std::string::npos) break;  // rules after an entry without "]" are not read
       const std::string_view kind = std::string_view(entry).substr(0, p + 1);
       const std::string value = RemoveBlanksAndNul(std::string_view(entry).substr(p + 1));
       if (kind == "[ExUrl]") {
-        rec.ExUrl = NewHostString(LowerBytes(value));
+        // A later rule replaces an earlier one; the text written for the
+        // earlier one was never handed over.
+        char* replaced = ex_url;
+        rec.ExUrl = ex_url = NewHostString(LowerBytes(value));
+        KovraFreeHostString(replaced);
       } else if (kind == "[Allow]") {
         if (++allow < 255) rec.Allow[allow - 1] = NewHostString(value);
       } else if (kind == "[Filter]") {

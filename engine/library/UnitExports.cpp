@@ -13,6 +13,9 @@
 #if defined(KOVRA_WITH_HTTP)
 #include "http/CurlHttpClient.h"
 #endif
+#if defined(KOVRA_WITH_WINDOWS)
+#include "windows/KovraWindows.h"
+#endif
 
 using kovra::HostView;
 using kovra::NewHostString;
@@ -36,6 +39,13 @@ __attribute__((constructor)) void LoadEngine() {
     g_tcc = new kovra::TCC(kovra::ModuleFolder(reinterpret_cast<const void*>(&LoadEngine)));
 #if defined(KOVRA_WITH_HTTP)
     g_tcc->SetHttpFactory(&kovra::MakeCurlHttpClient);
+#endif
+#if defined(KOVRA_WITH_WINDOWS)
+    // The windows: script manager registry, intercept dialog, message boxes.
+    // None of them touches Qt before a window is needed.
+    g_tcc->SetEditors(kovra::MakeScriptEditors(g_tcc->Library()));
+    g_tcc->SetAsker(kovra::MakeInterceptAsker(g_tcc->Library(), g_tcc->Editors()));
+    g_tcc->SetPrompt(kovra::MakeMessageBoxPrompt());
 #endif
   } catch (...) {
     g_tcc = nullptr;  // out of memory at load: every export answers "nothing found"

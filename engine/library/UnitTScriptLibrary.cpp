@@ -5,7 +5,7 @@
 #include <cstring>
 #include <tuple>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <system_error>
 #include <unordered_map>
 
@@ -97,13 +97,23 @@ void AppendLines(std::string& out, std::string_view text, int count) {
 
 char FoldByte(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
+// The whole file, or ok = false when it cannot be opened or read (a folder
+// named like the file included).
 std::string ReadFileBytes(const std::filesystem::path& path, bool& ok) {
-  std::ifstream in(path, std::ios::binary);
-  ok = static_cast<bool>(in);
-  if (!ok) return {};
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ok = !in.bad();
-  return bytes;
+  ok = false;
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return {};
+  try {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) return {};
+    ok = true;
+    return std::move(buffer).str();
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 // Writes the bytes to the file through a temporary file beside it, so the
@@ -226,7 +236,7 @@ std::string ComposeScriptFile(const TScripts& entry) {
 }
 
 std::string CheckScriptFileName(std::string_view name) {
-  if (name.empty()) return "the script has no name";
+  if (name.find_first_not_of(' ') == std::string_view::npos) return "the script has no name";
   if (name == "." || name == "..") return "\"" + std::string(name) + "\" cannot be a file name";
   for (unsigned char c : name) {
     if (c == '/' || c == '\\') return "the name \"" + std::string(name) + "\" holds a path separator";
@@ -481,8 +491,14 @@ bool TScriptLibrary::AddToBlackList(std::string_view url, std::string* error) {
   std::error_code ec;
   std::filesystem::create_directories(ScriptsFolder(), ec);
   const std::filesystem::path path = ScriptsFolder() / "BlackList.ini";
+  // A hand-written last line without a line end gets one first, so the new
+  // entry does not run into it.
+  bool ok = false;
+  const std::string existing = ReadFileBytes(path, ok);
+  const bool needs_break = ok && !existing.empty() && existing.back() != '\n' && existing.back() != '\r';
   std::ofstream out(path, std::ios::binary | std::ios::app);
   if (out) {
+    if (needs_break) out << kCrLf;
     out << host << kCrLf;
     out.flush();
   }
