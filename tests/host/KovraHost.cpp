@@ -132,6 +132,13 @@ void PrintFilters(const TParentFilters& rec) {
   for (int i = 0; i < 255 && rec.Filter[i] != nullptr; ++i) std::printf("Filter[%d]=%s\n", i + 1, Text(rec.Filter[i]).c_str());
 }
 
+// The strings the engine wrote into the record belong to the host.
+void ReleaseFilters(TParentFilters& rec) {
+  KovraFreeHostString(rec.ExUrl);
+  for (char* s : rec.Allow) KovraFreeHostString(s);
+  for (char* s : rec.Filter) KovraFreeHostString(s);
+}
+
 void CollectList(char* const* items, std::vector<std::string>& out) {
   for (int i = 0; i < 255 && items[i] != nullptr; ++i) out.push_back(Text(items[i]));
 }
@@ -153,6 +160,7 @@ int Check(const TEngine& e, const char* parent, const char* target, int32_t ask)
   check.ScriptId = filters.ScriptId;
   const int32_t r = e.isInFilters(strings.Make(target), &check, ask);
   std::printf("isInFilters=%d Asked=%d ScriptId=%u\n", r, check.Asked, check.ScriptId);
+  ReleaseFilters(filters);
   return 0;
 }
 
@@ -314,6 +322,7 @@ int main(int argc, char** argv) {
     rec.ParentUrl = strings.Make(arg(3));
     e.GetFiltersFromParentUrl(&rec);
     PrintFilters(rec);
+    ReleaseFilters(rec);
   } else if (command == "check") {
     return Check(e, arg(3), arg(4), argc > 5 ? std::atoi(arg(5)) : 0);
   } else if (command == "blacklisted") {
