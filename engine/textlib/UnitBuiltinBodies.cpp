@@ -130,42 +130,42 @@ WStr ExchangeText(WView text, int32_t from, int32_t to, WView old_text, WView ne
   return out;
 }
 
-WStr RemoveOccurrences(WView text, int32_t from, WView sub) {
-  const int64_t n = static_cast<int64_t>(text.size());
-  // The result is built from CopyRange pieces, which are empty for ranges
-  // that leave the text: so is the whole result for such a from.
-  if (from < 1 || from > n + 1) return {};
-  WStr out;
-  out.reserve(text.size());
-  AppendRange(out, text, 1, from - 1);
-  int64_t pos = from;
-  const int64_t m = static_cast<int64_t>(sub.size());
-  if (m > 0) {
-    for (int32_t b = FindTextStart(text, from, sub); b > 0;
-         b = FindTextStart(text, static_cast<int32_t>(pos), sub)) {
-      AppendRange(out, text, pos, b - 1);
-      pos = b + m;
-    }
-  }
-  AppendRange(out, text, pos, n);
-  return out;
-}
+namespace {
 
-WStr RemoveMatches(WView text, int32_t from, WView pattern) {
+// The text with every stretch that find_next(pos) reports, from `from` on,
+// cut out; the search goes on behind each cut, so text that comes together
+// through a cut is not searched again. The result is built from CopyRange
+// pieces, which are empty for ranges that leave the text: so is the whole
+// result for a from below 1 or beyond length + 1.
+template <class FindNext>
+WStr RemoveFound(WView text, int32_t from, FindNext find_next) {
   const int64_t n = static_cast<int64_t>(text.size());
   if (from < 1 || from > n + 1) return {};
   WStr out;
   out.reserve(text.size());
   AppendRange(out, text, 1, from - 1);
   int64_t pos = from;
-  for (TMatchSpan span = WildFind(text, pattern, from); span.end > 0;
-       span = WildFind(text, pattern, static_cast<int32_t>(pos))) {
+  for (TMatchSpan span = find_next(from); span.end > 0; span = find_next(static_cast<int32_t>(pos))) {
     if (span.end < pos) break;  // a match must lie at or after pos, or the loop would not advance
     AppendRange(out, text, pos, span.start - 1);
     pos = static_cast<int64_t>(span.end) + 1;
   }
   AppendRange(out, text, pos, n);
   return out;
+}
+
+}  // namespace
+
+WStr RemoveOccurrences(WView text, int32_t from, WView sub) {
+  const int32_t m = static_cast<int32_t>(sub.size());
+  return RemoveFound(text, from, [&](int32_t pos) -> TMatchSpan {
+    const int32_t b = m > 0 ? FindTextStart(text, pos, sub) : 0;
+    return b > 0 ? TMatchSpan{b, b + m - 1} : TMatchSpan{};
+  });
+}
+
+WStr RemoveMatches(WView text, int32_t from, WView pattern) {
+  return RemoveFound(text, from, [&](int32_t pos) { return WildFind(text, pattern, pos); });
 }
 
 WStr RemoveTags(WView text) {
