@@ -1,6 +1,8 @@
 // The kovra command as a shell user meets it: output, exit status, options.
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,37 +15,23 @@
 
 namespace {
 
-// Each test process works in a folder of its own: CTest runs them in parallel.
+using kovra_test::TCommandResult;
+
+// Runs kovra; standard error is folded into the output after a "|" so both
+// can be checked in one comparison.
+TCommandResult Kovra(const std::string& args, const std::string& input = "") {
+  TCommandResult r = kovra_test::RunCommand(std::string(KOVRA_BINARY) + " " + args, input);
+  r.out += "|" + r.err;
+  return r;
+}
+
+// Each test process writes its files into a folder of its own: CTest runs
+// them in parallel.
 std::filesystem::path TestDir() {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("kovra_cli_test_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   return dir;
-}
-
-struct TCommandResult {
-  int status = -1;
-  std::string out;
-};
-
-// Runs kovra with a shell command line; standard error is folded into the
-// output after a "|" so both can be checked.
-TCommandResult Kovra(const std::string& args, const std::string& input = "") {
-  const std::filesystem::path dir = TestDir();
-  const std::string in_path = (dir / "stdin").string();
-  const std::string err_path = (dir / "stderr").string();
-  std::ofstream(in_path, std::ios::binary) << input;
-  const std::string command = std::string(KOVRA_BINARY) + " " + args + " <" + in_path + " 2>" + err_path;
-  TCommandResult r;
-  FILE* pipe = popen(command.c_str(), "r");
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
-  const int raw = pclose(pipe);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  std::ifstream err(err_path, std::ios::binary);
-  r.out += "|" + std::string((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
-  return r;
 }
 
 std::string WriteFile(const std::string& name, const std::string& content) {

@@ -3,6 +3,8 @@
 // decided by the rules they are meant to show.
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,32 +20,10 @@
 
 namespace {
 
-struct TDemoRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 // One run of the demo for the whole test program.
-const TDemoRun& Demo() {
-  static const TDemoRun run = [] {
-    TDemoRun r;
-    const std::filesystem::path err_path =
-        std::filesystem::temp_directory_path() / ("kovra_demo_test_" + std::to_string(getpid()) + ".err");
-    const std::string command = std::string("\"") + KOVRA_BINARY + "\" demo --examples \"" + KOVRA_EXAMPLES +
-                                "\" </dev/null 2>\"" + err_path.string() + "\"";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return r;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream err(err_path, std::ios::binary);
-    r.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-    std::filesystem::remove(err_path);
-    return r;
-  }();
+const kovra_test::TCommandResult& Demo() {
+  static const kovra_test::TCommandResult run = kovra_test::RunCommand(
+      std::string("\"") + KOVRA_BINARY + "\" demo --examples \"" + KOVRA_EXAMPLES + "\"");
   return run;
 }
 
@@ -98,7 +78,7 @@ size_t CountStarting(const std::vector<std::string>& lines, const std::string& p
 }
 
 TEST(KovraDemo, RunsCleanlyAndServesEveryPage) {
-  const TDemoRun& r = Demo();
+  const kovra_test::TCommandResult& r = Demo();
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_TRUE(r.out.starts_with("Kovra demo: 5 scripts from ")) << r.out;

@@ -2,6 +2,8 @@
 // folder with a Scripts folder of its own, loaded by kovra_host with dlopen.
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,15 +34,10 @@ class HostTest : public testing::Test {
 
   // Runs kovra_host on the copied engine; returns its standard output.
   std::string Host(const std::string& args) {
-    const std::string command =
-        std::string(KOVRA_HOST) + " " + (dir_ / "libKovraEngine.so").string() + " " + args + " 2>&1";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-    status_ = pclose(pipe);
-    return out;
+    const kovra_test::TCommandResult r = kovra_test::RunCommand(
+        std::string(KOVRA_HOST) + " " + (dir_ / "libKovraEngine.so").string() + " " + args + " 2>&1");
+    status_ = r.status;
+    return r.out;
   }
 
   fs::path dir_;

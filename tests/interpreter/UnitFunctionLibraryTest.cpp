@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "interpreter/UnitFunctionLibrary.h"
 #include "interpreter/UnitParsersCmdDictionary.h"
 #include "platform/Prompt.h"
@@ -20,19 +21,7 @@ using namespace std::literals;
 using WView = std::u16string_view;
 using WStr = std::u16string;
 
-std::string Show(WView text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      char buf[12];
-      snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
-      out += buf;
-    }
-  }
-  return out;
-}
+using kovra_test::Show;
 
 class TFakePrompt final : public TPrompt {
  public:

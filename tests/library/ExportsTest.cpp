@@ -3,28 +3,13 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "KovraEngine.h"
+#include "TestSupport.h"
 
 namespace {
 
-// A host string the test owns: [refcount][length][bytes][NUL].
-class THostString {
- public:
-  explicit THostString(std::string_view text) {
-    const int32_t refcount = -1;
-    const int32_t length = static_cast<int32_t>(text.size());
-    block_.append(reinterpret_cast<const char*>(&refcount), 4);
-    block_.append(reinterpret_cast<const char*>(&length), 4);
-    block_.append(text);
-    block_.push_back('\0');
-  }
-  const char* get() const { return block_.data() + 8; }
-
- private:
-  std::string block_;
-};
+using kovra_test::THostString;
 
 std::string TakeResult(char* result) {
   if (result == nullptr) return {};

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "KovraEngine.h"
+#include "TestSupport.h"
 
 namespace kovra_test {
 
@@ -93,45 +94,6 @@ inline bool PermissionsEnforced(const std::filesystem::path& scratch) {
   return enforced;
 }
 
-// A host string the test owns: [refcount][length][bytes][NUL].
-class THostString {
- public:
-  explicit THostString(std::string_view text) {
-    const int32_t refcount = -1;
-    const int32_t length = static_cast<int32_t>(text.size());
-    block_.append(reinterpret_cast<const char*>(&refcount), 4);
-    block_.append(reinterpret_cast<const char*>(&length), 4);
-    block_.append(text);
-    block_.push_back('\0');
-  }
-  const char* get() const { return block_.data() + 8; }
-
- private:
-  std::string block_;
-};
-
-// A counted list of host strings: [refcount][count][element pointers...].
-class THostList {
- public:
-  explicit THostList(const std::vector<std::string>& items) {
-    for (const std::string& s : items) strings_.emplace_back(s);
-    // 8-byte words keep the elements aligned on every target.
-    words_.assign(1 + (strings_.size() * sizeof(const char*) + 7) / 8, 0);
-    const int32_t header[2] = {-1, static_cast<int32_t>(strings_.size())};
-    std::memcpy(words_.data(), header, sizeof header);
-    for (size_t i = 0; i < strings_.size(); ++i) {
-      const char* p = strings_[i].get();
-      std::memcpy(reinterpret_cast<char*>(words_.data() + 1) + i * sizeof p, &p, sizeof p);
-    }
-  }
-  THostList(const THostList&) = delete;
-  THostList& operator=(const THostList&) = delete;
-  const char* const* get() const { return reinterpret_cast<const char* const*>(words_.data() + 1); }
-
- private:
-  std::vector<THostString> strings_;
-  std::vector<uint64_t> words_;
-};
 
 // The text of a host string the engine handed out; checks its layout.
 inline std::string HostText(const char* s) {

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "textlib/UnitBuiltinBodies.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,7 @@ namespace {
 
 using namespace std::literals;
 
-// Readable trace text for a wide test input (ASCII kept, the rest escaped).
-std::string Show(WView text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      char buf[12];
-      snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
-      out += buf;
-    }
-  }
-  return out;
-}
+using kovra_test::Show;
 
 struct TSearchCase {
   WView text;

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "textlib/UnitEngineDeFunction.h"
 
 #include <gtest/gtest.h>
@@ -15,18 +16,7 @@ using namespace std::literals;
 constexpr int32_t kMax = INT32_MAX;
 constexpr int32_t kMin = INT32_MIN;
 
-// Readable trace text for a wide test input (printable ASCII kept).
-std::string Show(WView text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      out += "\\u" + std::to_string(static_cast<unsigned>(c));
-    }
-  }
-  return out;
-}
+using kovra_test::Show;
 
 std::string Show(WView text, int64_t a) {
   return Show(text) + " @" + std::to_string(a);
