@@ -15,7 +15,9 @@ function(kovra_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE KOVRA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  # The list of variables must reach the ENVIRONMENT property as one value.
+  string(REPLACE ";" "\\;" env "${T_ENV}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "${T_ENV}")
+    PROPERTIES ENVIRONMENT "${env}")
 endfunction()
