@@ -18,6 +18,21 @@
  *
  * Every export runs synchronously on the calling thread and never lets an
  * exception or a crash of the script escape: failures come back as texts.
+ *
+ * Windows. ViewEditor, and isInFilters when it asks, show Qt windows: the
+ * host's QApplication if it has one, else one the engine creates on the
+ * calling thread when the first window is needed, but only when a display
+ * can be reached (DISPLAY or WAYLAND_DISPLAY, or QT_QPA_PLATFORM set);
+ * without one nothing is shown (ViewEditor does nothing, isInFilters answers
+ * -1 where it would ask, msg in scripts answers 0). The intercept dialog and
+ * the message boxes are modal and run their own event loop, so exports may
+ * be entered again while one is open. The script manager windows are
+ * modeless: they respond only while the host runs a Qt or GLib event loop on
+ * the thread that calls the exports, and while windows exist only that
+ * thread may call the exports. The one exception is a script's msg box in
+ * ScriptDeData run on a worker thread: it is shown on the host's
+ * QApplication thread and waits for that thread's event loop (with the
+ * engine's own QApplication it answers 0 there).
  */
 #ifndef KOVRA_ENGINE_H
 #define KOVRA_ENGINE_H

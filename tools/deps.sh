@@ -7,6 +7,7 @@ KOVRA_PACKAGES=(
   clang libclang-rt-14-dev
   libcurl4-openssl-dev
   g++-multilib qemu-user
+  qt6-base-dev fonts-wqy-microhei xvfb xauth
 )
 
 kovra_install_deps() {

@@ -5,7 +5,8 @@
 namespace kovra {
 
 std::u16string InterceptNotice() {
-  std::u16string text = u"拦截到一个自动跳转的外部网址，是否允许进行？        如果以后不需要提示，可以选择  ";
+  std::u16string text =
+      u"拦截到一个自动跳转的外部网址，是否允许进行？        如果以后不需要提示，可以选择  ";
   text += u'"';
   text += kSetFiltersCaption;
   text += u'"';

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "library/CoordinationController.h"
 #include "library/UnitEngine_urlFilterFn.h"
@@ -31,7 +31,9 @@ std::u16string InterceptNotice();
 inline constexpr int32_t kModalAllow = 1;
 inline constexpr int32_t kModalBlock = 2;
 // 0 allow for the allow button's result, -1 filter for anything else.
-inline int32_t InterceptAnswer(int32_t modal_result) { return modal_result == kModalAllow ? 0 : -1; }
+inline int32_t InterceptAnswer(int32_t modal_result) {
+  return modal_result == kModalAllow ? 0 : -1;
+}
 
 // What the dialog is opened with.
 struct TInterceptQuestion {

@@ -7,7 +7,8 @@
 namespace kovra {
 
 bool IsVersionText(std::u16string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char16_t c) { return (c >= u'0' && c <= u'9') || c == u'.'; });
+  return std::all_of(text.begin(), text.end(),
+                     [](char16_t c) { return (c >= u'0' && c <= u'9') || c == u'.'; });
 }
 
 std::u16string HeaderLine(int32_t tag, std::u16string_view text) {
@@ -38,7 +39,8 @@ THeaderEditorValues HeaderEditorValues(std::u16string_view script_text) {
 }
 
 std::u16string ComposeFromHeaderLines(const std::array<std::u16string, kHeaderRows>& lines,
-                                      std::u16string_view define_variant, std::u16string_view script_content) {
+                                      std::u16string_view define_variant,
+                                      std::u16string_view script_content) {
   TScriptHeader h;
   h.DefineVariant = define_variant;
   h.ScriptContent = script_content;

@@ -16,9 +16,11 @@ inline constexpr int32_t kHeaderRows = 7;
 // Row labels, line labels (these say "Parsers Version", the row "Parser
 // Version") and tips, by the inputs' Tag 0 to 6.
 inline constexpr std::array<std::u16string_view, kHeaderRows> kHeaderRowLabels = {
-    u"Parser Version", u"Name", u"Match Url", u"Match mode", u"Entry point", u"Need Result", u"Result to New page"};
+    u"Parser Version", u"Name",        u"Match Url",         u"Match mode",
+    u"Entry point",    u"Need Result", u"Result to New page"};
 inline constexpr std::array<std::u16string_view, kHeaderRows> kHeaderLineLabels = {
-    u"Parsers Version", u"Name", u"Match Url", u"Match Mode", u"Entry Point", u"Need Result", u"Result to New Page"};
+    u"Parsers Version", u"Name",        u"Match Url",         u"Match Mode",
+    u"Entry Point",     u"Need Result", u"Result to New Page"};
 inline constexpr std::array<std::u16string_view, kHeaderRows> kHeaderTips = {
     u"必须，声明使用的解析器版本",
     u"必须，这个脚本的名字。用于调用这个脚本。必须与其他脚本的名字不同！",
@@ -30,7 +32,8 @@ inline constexpr std::array<std::u16string_view, kHeaderRows> kHeaderTips = {
 };
 
 // The items of the four drop-down lists (Tags 3 to 6), numbered from 0.
-inline constexpr std::array<std::u16string_view, 3> kMatchModeItems = {u"ExactMatch", u"xMatchLong", u"xMatchShort"};
+inline constexpr std::array<std::u16string_view, 3> kMatchModeItems = {u"ExactMatch", u"xMatchLong",
+                                                                       u"xMatchShort"};
 inline constexpr std::array<std::u16string_view, 2> kEntryPointItems = {u"Auto", u"NowDocunent"};
 inline constexpr std::array<std::u16string_view, 2> kBooleanItems = {u"False", u"True"};
 
@@ -61,6 +64,7 @@ THeaderEditorValues HeaderEditorValues(std::u16string_view script_text);
 // The script text from the seven line displays (taken as they read, so a
 // version line keeps its last valid value) and the two memos' texts.
 std::u16string ComposeFromHeaderLines(const std::array<std::u16string, kHeaderRows>& lines,
-                                      std::u16string_view define_variant, std::u16string_view script_content);
+                                      std::u16string_view define_variant,
+                                      std::u16string_view script_content);
 
 }  // namespace kovra

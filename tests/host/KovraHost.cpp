@@ -12,6 +12,8 @@
 //     domain URL             SafeDeDomain
 //     run SCRIPT DATA        ScriptDeData over two files
 //     view URL ID            ViewEditor
+//     session STEP [/ STEP...]    several of view, check and blacklisted in
+//                            one process (the windows they open stay open)
 //     conventions            checks the calling conventions
 #include <dlfcn.h>
 
@@ -19,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -74,8 +77,9 @@ class THostStrings {
   }
 
  private:
-  std::vector<std::string> blocks_;
-  std::vector<std::vector<const char*>> lists_;
+  // Deques: a short text lives inside its string object, which must not move.
+  std::deque<std::string> blocks_;
+  std::deque<std::vector<const char*>> lists_;
 };
 
 std::string Text(const char* host_string) {
@@ -161,6 +165,31 @@ int Check(const TEngine& e, const char* parent, const char* target, int32_t ask)
   const int32_t r = e.isInFilters(strings.Make(target), &check, ask);
   std::printf("isInFilters=%d Asked=%d ScriptId=%u\n", r, check.Asked, check.ScriptId);
   ReleaseFilters(filters);
+  return 0;
+}
+
+// The steps of "session", separated by "/": view URL ID, check PARENT
+// TARGET ASK, blacklisted URL.
+int Session(const TEngine& e, int argc, char** argv, int first) {
+  THostStrings strings;
+  for (int i = first; i < argc;) {
+    int end = i;
+    while (end < argc && std::strcmp(argv[end], "/") != 0) ++end;
+    auto arg = [&](int k) -> const char* { return i + k < end ? argv[i + k] : ""; };
+    const std::string step = arg(0);
+    if (step == "view") {
+      e.ViewEditor(strings.Make(arg(1)), std::atoi(arg(2)));
+      std::printf("view done\n");
+    } else if (step == "check") {
+      Check(e, arg(1), arg(2), std::atoi(arg(3)));
+    } else if (step == "blacklisted") {
+      std::printf("%d\n", e.isInBlacklist(strings.Make(arg(1))));
+    } else {
+      std::fprintf(stderr, "kovra_host: unknown session step %s\n", step.c_str());
+      return 2;
+    }
+    i = end + 1;
+  }
   return 0;
 }
 
@@ -339,6 +368,8 @@ int main(int argc, char** argv) {
   } else if (command == "view") {
     e.ViewEditor(strings.Make(arg(3)), std::atoi(arg(4)));
     std::printf("view done\n");
+  } else if (command == "session") {
+    return Session(e, argc, argv, 3);
   } else if (command == "conventions") {
     return Conventions(lib, e);
   } else {
