@@ -8,5 +8,5 @@ source tools/deps.sh
 kovra_install_deps
 
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)" --target kovra KovraEngine
+cmake --build --preset release -j "$(nproc)" --target kovra
 build/release/cli/kovra demo --examples examples
