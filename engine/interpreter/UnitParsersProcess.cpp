@@ -143,18 +143,6 @@ void TParsers::ControlError(int32_t& position, std::u16string message) {
 }
 
 bool TParsers::ExecuteBlock(std::u16string_view text) {
-  // "continue" or "break" as the whole of a then-, else- or loop part.
-  if (text.size() <= 8 && LoopRunning()) {
-    if (EqualsFolded(text, u"continue")) {
-      FLoopStack.back() = TLoopState::continue_;
-      return true;
-    }
-    if (EqualsFolded(text, u"break")) {
-      FLoopStack.back() = TLoopState::break_;
-      return true;
-    }
-  }
-
   WView stable;
   TParsedBlock& block = BlockNode(text, stable);
   return ExecuteBlockIn(block, stable);
@@ -163,6 +151,7 @@ bool TParsers::ExecuteBlock(std::u16string_view text) {
 // Runs a statement sequence whose parse is kept in `block`; `text` is the
 // block's own copy of the sequence.
 bool TParsers::ExecuteBlockIn(TParsedBlock& block, std::u16string_view stable) {
+  // "continue" or "break" as the whole of a then-, else- or loop part.
   if (stable.size() <= 8 && LoopRunning()) {
     if (EqualsFolded(stable, u"continue")) {
       FLoopStack.back() = TLoopState::continue_;
