@@ -89,7 +89,7 @@ TMainForm::TMainForm(TEditorPrompts* prompts, QWidget* parent) : QMainWindow(par
   editor_->setFont(DefaultEditorFont());
   editor_->document()->setDefaultFont(DefaultEditorFont());
   editor_->setLineWrapMode(QTextEdit::WidgetWidth);
-  editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   InstallIndentOnEnter(editor_);
 
@@ -234,8 +234,10 @@ void TMainForm::CreateActions() {
   connect(copy_, &QAction::triggered, editor_, &QTextEdit::copy);
   connect(paste_, &QAction::triggered, editor_, &QTextEdit::paste);
   connect(font_, &QAction::triggered, this, &TMainForm::EditFont);
-  connect(with_selection_, &QAction::triggered, this, [this] { ScriptClick(1); });
-  connect(with_all_, &QAction::triggered, this, [this] { ScriptClick(0); });
+  for (QAction* item : {with_selection_, with_all_}) {
+    connect(item, &QAction::triggered, this,
+            [this, item] { ScriptClick(item->property("Tag").toInt()); });
+  }
   connect(about_, &QAction::triggered, this, &TMainForm::ShowAbout);
 }
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFontComboBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -158,9 +159,39 @@ TEST_F(MainFormTest, StartsUntitledWithItsMenus) {
   EXPECT_TRUE(form_.findChild<QAction*>(u"WordWap1"_qs)->isChecked());
   EXPECT_EQ(form_.findChild<QAction*>(u"withSelection1"_qs)->property("Tag").toInt(), 1);
   EXPECT_EQ(form_.findChild<QAction*>(u"withAlltext1"_qs)->property("Tag").toInt(), 0);
+  // Every menu with its items, in order, separators left out.
+  QStringList menus;
+  for (const QAction* m : form_.menuBar()->actions()) {
+    QStringList entries;
+    for (const QAction* a : m->menu()->actions()) {
+      if (!a->isSeparator()) entries << a->text();
+    }
+    menus << m->text() + u": "_qs + entries.join(u", "_qs);
+  }
+  EXPECT_EQ(
+      menus,
+      QStringList({u"&File: &New, &Open..., &Save, Save &As..., &Print, E&xit"_qs,
+                   u"View: Word Wrap"_qs, u"&Edit: &Undo, Cu&t, &Copy, &Paste, &Font..."_qs,
+                   u"Script: with Selection..., with All text..."_qs, u"&Help: &About..."_qs}));
+  EXPECT_EQ(form_.Editor()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(form_.Editor()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 }
 
 TEST_F(MainFormTest, StatusBarFollowsTheCaretAndTheModifiedFlag) {
+  const struct {
+    const char* name;
+    int width;
+    Qt::Alignment align;
+  } panels[] = {{"Panel1", 120, Qt::AlignLeft},
+                {"Panel2", 60, Qt::AlignHCenter},
+                {"Panel3", 50, Qt::AlignLeft}};
+  for (const auto& p : panels) {
+    SCOPED_TRACE(p.name);
+    const QLabel* label = form_.findChild<QLabel*>(QString::fromLatin1(p.name));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->width(), p.width);
+    EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, p.align);
+  }
   EXPECT_EQ(Panel("Panel1"), u"Line:   1   Col:   1"_qs);
   EXPECT_EQ(Panel("Panel2"), QString());
   Type(u"ab\ncde"_qs);
@@ -265,6 +296,7 @@ TEST_F(MainFormTest, EnterRepeatsTheIndentation) {
 // Save As: the chosen filter's extension, the format by the extension, the
 // title after the written file.
 TEST_F(MainFormTest, SaveAsNamesAndFormats) {
+  EXPECT_EQ(FileFilters(), QStringList({u"Rich Text Files (*.RTF)"_qs, u"Text Files (*.TXT)"_qs}));
   const struct {
     const char* chosen;
     int filter;

@@ -56,10 +56,30 @@ TEST_F(ScriptFormTest, StartsAndClearsToTheThirteenLines) {
   const QString lines =
       u"var\r\n\r\nendvar\r\n\r\n\r\n\r\n[script]\r\n\r\n\r\n\r\n\r\n\r\n[/script]"_qs;
   EXPECT_EQ(form_.windowTitle(), u"Run Script"_qs);
+  EXPECT_EQ(form_.size(), QSize(621, 533));
+  EXPECT_TRUE(form_.windowFlags() & Qt::WindowStaysOnTopHint);
+  const struct {
+    const char* name;
+    const char* caption;
+  } buttons[] = {{"Run", "Run"},
+                 {"Button1", "OK"},
+                 {"Close", "Close"},
+                 {"Clear", "<< Clear"},
+                 {"Button2", "Clear"}};
+  for (const auto& b : buttons) {
+    SCOPED_TRACE(b.name);
+    ASSERT_NE(Button(b.name), nullptr);
+    EXPECT_EQ(Button(b.name)->text(), QString::fromLatin1(b.caption));
+  }
+  for (const QTextEdit* box : {form_.Editor(), form_.Result()}) {
+    EXPECT_EQ(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  }
+  EXPECT_EQ(form_.Editor()->objectName(), u"Editor"_qs);
+  EXPECT_EQ(form_.Result()->objectName(), u"Result"_qs);
   EXPECT_EQ(DocumentText(*form_.Editor()->document()), lines);
   form_.Editor()->setPlainText(u"something else\nentirely"_qs);
   Button("Clear")->click();
-  EXPECT_EQ(Button("Clear")->text(), u"<< Clear"_qs);
   EXPECT_EQ(DocumentText(*form_.Editor()->document()), lines);
   EXPECT_EQ(form_.Editor()->document()->blockCount(), 13);
 
