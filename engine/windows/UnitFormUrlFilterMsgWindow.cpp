@@ -23,10 +23,11 @@
 namespace kovra {
 namespace {
 
+// A panel with a lowered outer and a raised inner bevel: an etched box.
 QFrame* Bevelled(QWidget* parent, const char* name) {
   auto* panel = new QFrame(parent);
   panel->setObjectName(QString::fromLatin1(name));
-  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
   panel->setLineWidth(1);
   panel->setAutoFillBackground(true);
   return panel;

@@ -1,6 +1,7 @@
 // The intercept report dialog and the ask step with real windows: the four
 // answers, the black list, the script manager for the page, and the
 // dialog's fixed height.
+#include <QFrame>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "windows/UnitScriptEditor.h"
 #include "windows/UnitTMyEdit.h"
 #include "windows/UnitTScriptEditors.h"
+#include "windows/WindowLook.h"
 
 namespace kovra {
 namespace {
@@ -134,6 +136,53 @@ TEST_F(FormUrlFilterMsgTest, FailedBlackListWriteIsReported) {
       message.startsWith(QStringLiteral("The black list file was not written: cannot write")))
       << message.toStdString();
   EXPECT_EQ(library_->BlackList(), (std::vector<std::string>{"pop.ads.test"}));
+}
+
+// Every button where and as it is laid out, and Tab walking the five
+// controls of the upper panel in their order.
+TEST_F(FormUrlFilterMsgTest, ButtonsAndTabOrder) {
+  TFormUrlFilterMsg dialog(*library_, *editors_);
+  dialog.show();
+  QApplication::processEvents();
+  struct Row {
+    QWidget* control;
+    QRect place;
+    const char16_t* caption;  // null for the notice
+    int result;
+  };
+  const Row rows[] = {
+      {dialog.btnOk, {296, 7, 177, 41}, u"允许跳转", 1},
+      {dialog.btnCancel, {27, 7, 169, 41}, u"阻止跳转", 2},
+      {dialog.btnSetFilters, {736, 7, 281, 41}, u"为当前网站设定过滤规则...", 2},
+      {dialog.MyEdit3, {8, 56, 1009, 21}, nullptr, 0},
+      {dialog.btnAddToBlackList, {528, 7, 177, 41}, u"加入黑名单!", 2},
+  };
+  QWidget* expected_next = rows[0].control;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.control->objectName().toStdString());
+    EXPECT_EQ(row.control->geometry(), row.place);
+    if (auto* button = qobject_cast<QPushButton*>(row.control)) {
+      EXPECT_EQ(button->text(), QString::fromUtf16(row.caption));
+      EXPECT_EQ(Tag(button), row.result);
+    }
+    EXPECT_EQ(row.control, expected_next);
+    // The next control Tab reaches.
+    QWidget* next = row.control->nextInFocusChain();
+    while (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisibleTo(&dialog))
+      next = next->nextInFocusChain();
+    expected_next = next;
+  }
+  EXPECT_TRUE(dialog.btnAddToBlackList->font().bold());
+  EXPECT_TRUE(dialog.MyEdit3->font().bold());
+  EXPECT_TRUE(dialog.MyEdit3->isReadOnly());
+  // The panels: lowered outer and raised inner bevel (an etched box).
+  for (const char* name : {"Panel1", "Panel2", "Panel3"}) {
+    SCOPED_TRACE(name);
+    auto* panel = dialog.findChild<QFrame*>(QString::fromLatin1(name));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->frameShape(), QFrame::Box);
+    EXPECT_EQ(panel->frameShadow(), QFrame::Sunken);
+  }
 }
 
 TEST_F(FormUrlFilterMsgTest, KeepsItsHeight) {

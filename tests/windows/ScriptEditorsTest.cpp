@@ -2,12 +2,15 @@
 // object names: new scripts, reuse, windows filled from the library, the
 // entry bar on the lists, saving, the header editor and the splitters.
 #include <QComboBox>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QtTest/QTest>
+#include <algorithm>
+#include <optional>
 
 #include "WindowsTestSupport.h"
 #include "library/UnitTScriptLibrary.h"
@@ -17,6 +20,7 @@
 #include "windows/UnitScriptMemo.h"
 #include "windows/UnitTMyEdit.h"
 #include "windows/UnitTScriptEditors.h"
+#include "windows/WindowLook.h"
 #include "windows/ksEditorFormWindow.h"
 
 namespace kovra {
@@ -362,6 +366,61 @@ TEST_F(ScriptEditorsTest, HeaderEditorTakesTheNameAndMatchAddressAndGivesTheText
   });
   w->EditWithHeaderEditor();
   EXPECT_EQ(match_url, QStringLiteral("'last.test'"));
+}
+
+// The groups with their captions and the button column, top to bottom, with
+// the Tags the buttons dispatch on.
+TEST_F(ScriptEditorsTest, GroupsAndButtonColumn) {
+  Load();
+  editors_->OpenEditorForUrl("http://www.site.test/", "about:blank", 0);
+  TFrmScriptEditor* w = editors_->Window(0);
+  QApplication::processEvents();
+  const std::pair<const char*, const char16_t*> groups[] = {
+      {"GBname", u"[ Name ]  配置脚本名称"},
+      {"GBurlMatch", u"[ URL_Match ]  当前脚本适用的网址"},
+      {"GBn2", u"[Navigate2 Set]  网址拦截设置"},
+      {"GBscript", u"[ Script ]  网页解析脚本"}};
+  int top = -1;
+  for (auto [name, caption] : groups) {
+    SCOPED_TRACE(name);
+    auto* group = Find<QGroupBox>(w, name);
+    EXPECT_EQ(group->title(), QString::fromUtf16(caption));
+    const int y = group->mapTo(w, QPoint(0, 0)).y();
+    EXPECT_GT(y, top);
+    top = y;
+  }
+  EXPECT_EQ(w->GBname->height(), 42);
+  EXPECT_EQ(Tag(w->LUrlMatch), 0);
+  EXPECT_EQ(Tag(w->Ln2), 1);
+
+  struct Button {
+    const char16_t* caption;
+    std::optional<int> tag;  // none for the two clear buttons
+    bool enabled;
+  };
+  const Button buttons[] = {
+      {u"脚本库", -1, false},           {u"脚本编辑器", 3, true}, {u"保存", 1, true},
+      {u"保存并退出", 2, true},         {u"退出", 0, true},       {u"Clear_Match", {}, true},
+      {u"Clear_Navigate2Set", {}, true}};
+  QList<QPushButton*> column = w->Panel1->findChildren<QPushButton*>();
+  std::sort(column.begin(), column.end(),
+            [](const QPushButton* a, const QPushButton* b) { return a->y() < b->y(); });
+  ASSERT_EQ(column.size(), static_cast<qsizetype>(std::size(buttons)));
+  for (size_t i = 0; i < std::size(buttons); ++i) {
+    SCOPED_TRACE(i);
+    const QPushButton* b = column[static_cast<qsizetype>(i)];
+    EXPECT_EQ(b->text(), QString::fromUtf16(buttons[i].caption));
+    if (buttons[i].tag) {
+      EXPECT_EQ(Tag(b), *buttons[i].tag);
+    }
+    EXPECT_EQ(b->isEnabled(), buttons[i].enabled);
+    EXPECT_EQ(b->size(), QSize(113, 41));
+  }
+  EXPECT_EQ(w->Panel1->width(), 127);
+  EXPECT_FALSE(w->KeywordList->isVisible());
+  QStringList keywords;
+  for (int i = 0; i < w->KeywordList->count(); ++i) keywords << w->KeywordList->item(i)->text();
+  EXPECT_EQ(keywords, (QStringList{"begin", "end", "Result", "True", "False"}));
 }
 
 TEST_F(ScriptEditorsTest, SplittersKeepTheGroupsVisible) {
