@@ -33,6 +33,9 @@ int32_t TMessageBoxPrompt::AskYesNoCancel(std::u16string_view caption,
     QMessageBox box(QMessageBox::NoIcon, QText(caption), QText(message),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setObjectName(QStringLiteral("KovraMessageBox"));
+    // Without an owner the box could open behind a window that stays on top
+    // (the editor's Run Script window): it stays on top itself.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (box.exec()) {
       case QMessageBox::Yes:
         answer = kYes;
