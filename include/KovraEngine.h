@@ -33,6 +33,13 @@
  * ScriptDeData run on a worker thread: it is shown on the host's
  * QApplication thread and waits for that thread's event loop (with the
  * engine's own QApplication it answers 0 there).
+ *
+ * Stopping a run. A host program may export (from its own executable, e.g.
+ * with -Wl,--export-dynamic-symbol) the function
+ *   int32_t KovraHostStopRequested(void);
+ * The engine looks it up once when it is loaded; script runs then ask it
+ * between statements and end with the error text "脚本已被中止" once it
+ * answers non-zero. It may be called from the thread running the script.
  */
 #ifndef KOVRA_ENGINE_H
 #define KOVRA_ENGINE_H
