@@ -93,6 +93,21 @@ void BM_GetAutoScriptName(benchmark::State& state) {
 }
 BENCHMARK(BM_GetAutoScriptName);
 
+// A script saved in the manager window, then the next page lookup: only the
+// edited entry's header is parsed again.
+void BM_EditThenLookup(benchmark::State& state) {
+  kovra::TScriptLibrary library(LibraryFolder());
+  library.GetAutoScriptName("http://x.test/");
+  int i = 0;
+  for (auto _ : state) {
+    kovra::TScripts fields = *library.Entry(static_cast<uint32_t>(i + 1));
+    library.UpdateEntry(static_cast<uint32_t>(i + 1), std::move(fields));
+    benchmark::DoNotOptimize(library.GetAutoScriptName(Host(i)));
+    i = (i + 7919) % kScripts;
+  }
+}
+BENCHMARK(BM_EditThenLookup)->Unit(benchmark::kMillisecond);
+
 void BM_GetFiltersFromParentUrl(benchmark::State& state) {
   kovra::TScriptLibrary& library = Library();
   kovra::TNoPrompt prompt;

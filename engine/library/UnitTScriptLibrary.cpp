@@ -334,9 +334,15 @@ class TSuffixIndex {
 
 class TScriptLibrary::TIndex {
  public:
+  // An entry's header as parsed, kept until the entry changes.
+  struct TParsed {
+    uint64_t stamp = 0;                // the entry's stamp when it was parsed
+    std::string name;                  // header name (8-bit)
+    std::vector<std::string> patterns; // header match patterns (8-bit)
+    TScriptRunInfo run;                // what a page run needs
+  };
   uint64_t generation = 0;
-  std::vector<std::string> names;          // header name of each entry (8-bit)
-  std::vector<TScriptRunInfo> runs;        // what a page run of each entry needs
+  std::vector<TParsed> parsed;
   std::unordered_map<std::string, uint32_t> first_by_name;
   TSuffixIndex scripts;                    // header match patterns
   TSuffixIndex covers;                     // URL-match entry values
@@ -379,14 +385,14 @@ void TScriptLibrary::UpdateEntry(uint32_t id, TScripts fields) {
   if (id == 0 || id > entries_.size()) return;
   fields.ID = id;
   entries_[id - 1] = std::move(fields);
-  ++generation_;
+  stamps_[id - 1] = ++generation_;
 }
 
 uint32_t TScriptLibrary::AddEntry() {
   TScripts e;
   e.ID = static_cast<uint32_t>(entries_.size() + 1);
   entries_.push_back(std::move(e));
-  ++generation_;
+  stamps_.push_back(++generation_);
   return entries_.back().ID;
 }
 
@@ -400,7 +406,7 @@ void TScriptLibrary::ImportScriptText(std::string_view bytes) {
   TScripts e = ReadScriptFile(bytes);
   e.ID = static_cast<uint32_t>(entries_.size() + 1);
   entries_.push_back(std::move(e));
-  ++generation_;
+  stamps_.push_back(++generation_);
 }
 
 bool TScriptLibrary::SaveEntry(uint32_t id, std::string_view file_name, std::string* error) const {
@@ -416,27 +422,35 @@ bool TScriptLibrary::SaveEntry(uint32_t id, std::string_view file_name, std::str
   return WriteFileWhole(ScriptsFolder() / (std::string(file_name) + ".ks"), ComposeScriptFile(*e), error);
 }
 
+// Rebuilt after any change to the entries; only the entries that changed
+// since the last build have their headers parsed again.
 const TScriptLibrary::TIndex& TScriptLibrary::Index() const {
   if (index_ && index_->generation == generation_) return *index_;
   auto index = std::make_unique<TIndex>();
   index->generation = generation_;
-  index->names.reserve(entries_.size());
-  index->runs.reserve(entries_.size());
+  if (index_) index->parsed = std::move(index_->parsed);
+  index->parsed.resize(entries_.size());
   for (uint32_t i = 0; i < entries_.size(); ++i) {
+    TIndex::TParsed& parsed = index->parsed[i];
     const TScripts& e = entries_[i];
-    const TScriptHeader header = ParseScriptText(ToWide(e.Script));
-    std::string name = ToNarrow(header.Name);
-    index->first_by_name.try_emplace(name, i);
-    uint32_t part = 0;
-    for (std::u16string_view pattern : MatchPatterns(header.MatchUrl)) {
-      index->scripts.Add(i, part++, ToNarrow(pattern));
+    if (parsed.stamp != stamps_[i]) {
+      const TScriptHeader header = ParseScriptText(ToWide(e.Script));
+      parsed.stamp = stamps_[i];
+      parsed.name = ToNarrow(header.Name);
+      parsed.patterns.clear();
+      for (std::u16string_view pattern : MatchPatterns(header.MatchUrl)) {
+        parsed.patterns.push_back(ToNarrow(pattern));
+      }
+      parsed.run = {header.DefineVariant, header.ScriptContent, header.NeedResult,
+                    header.ResultToNewPage};
+    }
+    index->first_by_name.try_emplace(parsed.name, i);
+    for (uint32_t part = 0; part < parsed.patterns.size(); ++part) {
+      index->scripts.Add(i, part, parsed.patterns[part]);
     }
     for (uint32_t k = 0; k < e.UrlMatch.size(); ++k) {
       index->covers.Add(i, k, std::string(EntryValue(e.UrlMatch[k])));
     }
-    index->names.push_back(std::move(name));
-    index->runs.push_back({header.DefineVariant, header.ScriptContent, header.NeedResult,
-                           header.ResultToNewPage});
   }
   index_ = std::move(index);
   return *index_;
@@ -447,7 +461,7 @@ bool TScriptLibrary::GetScriptByName(std::string_view name, TScriptRunInfo& out)
   const TIndex& index = Index();
   const auto it = index.first_by_name.find(std::string(name));
   if (it == index.first_by_name.end()) return false;
-  out = index.runs[it->second];
+  out = index.parsed[it->second].run;
   return true;
 }
 
@@ -465,7 +479,7 @@ std::string TScriptLibrary::GetAutoScriptName(std::string_view url) const {
     }
     if (address.Matches(ref.pattern)) best = &ref;
   });
-  return best == nullptr ? std::string() : index.names[best->entry];
+  return best == nullptr ? std::string() : index.parsed[best->entry].name;
 }
 
 const TScripts* TScriptLibrary::FirstEntryCovering(std::string_view url) const {

@@ -97,6 +97,7 @@ class TScriptLibrary {
   std::filesystem::path base_;
   std::filesystem::path scripts_;
   std::vector<TScripts> entries_;
+  std::vector<uint64_t> stamps_;  // per entry: the generation of its last change
   std::vector<std::string> black_list_;
   uint64_t generation_ = 1;
   mutable std::unique_ptr<TIndex> index_;

@@ -171,6 +171,30 @@ bool MatchUrlPattern(std::string_view pattern, std::string_view address) {
   return TUrlPatternMatcher(address).Matches(pattern);
 }
 
+namespace {
+
+// HostStart and HostEnd together; an address without a scheme (the usual
+// pattern) is scanned once.
+void HostBounds(std::string_view text, int64_t& start, int64_t& end) {
+  size_t at = 0;
+  while (at < text.size() && text[at] != ':' && text[at] != '/' && text[at] != '\\') ++at;
+  if (at < text.size() && text[at] == ':') {
+    start = HostStart(text);
+    end = HostEnd(text, start);
+    return;
+  }
+  start = 1;
+  if (text.empty()) {
+    end = 0;
+  } else if (at == 0) {
+    end = HostEnd(text, 1);  // a slash first: the host runs to the next one
+  } else {
+    end = static_cast<int64_t>(at);  // before the first slash, or the whole text
+  }
+}
+
+}  // namespace
+
 TUrlPatternMatcher::TUrlPatternMatcher(std::string_view address)
     : address_(address), host_end_(HostEnd(address, HostStart(address))) {}
 
@@ -181,8 +205,9 @@ bool TUrlPatternMatcher::Matches(std::string_view pattern) const {
   auto p_at = [pattern](int64_t i) { return pattern[static_cast<size_t>(i - 1)]; };
   auto u_at = [address](int64_t j) { return address[static_cast<size_t>(j - 1)]; };
 
-  const int64_t p_host = HostStart(pattern);
-  const int64_t p_end = HostEnd(pattern, p_host);
+  int64_t p_host = 0;
+  int64_t p_end = 0;
+  HostBounds(pattern, p_host, p_end);
   if (p_end == 0) return false;
   const int64_t u_end = host_end_;
   if (u_end == 0) return false;
