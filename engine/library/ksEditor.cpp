@@ -32,21 +32,6 @@ WView DropTwoSpaces(WView content) {
   return content.starts_with(u"  ") ? content.substr(2) : content;
 }
 
-// Lines of a text: pieces between line ends (CR LF, or a lone CR or LF in a
-// hand-written text); an empty piece after a final line end is no line.
-std::vector<WView> Lines(WView text) {
-  std::vector<WView> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'\r' && text[i] != u'\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
 constexpr WView kCrLf = u"\r\n";
 
 }  // namespace
@@ -129,7 +114,7 @@ std::u16string ComposeScriptText(const TScriptHeader& h) {
     out += kCrLf;
   };
   auto indented = [&](WView text) {
-    for (WView l : Lines(text)) {
+    for (WView l : SplitTextLines(text)) {
       out += u"    ";
       line(l);
     }

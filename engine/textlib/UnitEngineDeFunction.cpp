@@ -767,4 +767,17 @@ TTextList ArgToTextList(WView argument) {
   return list;
 }
 
+std::vector<WView> SplitTextLines(WView text) {
+  std::vector<WView> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r' && text[i] != u'\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
 }  // namespace kovra

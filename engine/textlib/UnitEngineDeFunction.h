@@ -141,6 +141,10 @@ bool IsQuotedLiteral(WView text);
 bool SplitText(WView text, std::span<const WView> separators, const TBrackets* brackets,
                WView quote_open, WView quote_close, WView quote_escape, TSplitResult& out);
 
+// The lines of a text: CR LF, a lone CR or a lone LF ends a line; an empty
+// piece after a final line end is no line, and an empty text has none.
+std::vector<WView> SplitTextLines(WView text);
+
 // ---- Argument conversions of the built-in functions --------------------------
 WView NormArg(WView argument);  // StripQuotes(TrimSpaces(TrimLineBreaks(argument)))
 int32_t ArgToInt(WView argument);

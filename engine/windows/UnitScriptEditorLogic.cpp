@@ -10,16 +10,8 @@
 namespace kovra {
 
 std::vector<std::u16string> TextLines(std::u16string_view text) {
-  std::vector<std::u16string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'\r' && text[i] != u'\n') continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
+  const std::vector<std::u16string_view> views = SplitTextLines(text);
+  return std::vector<std::u16string>(views.begin(), views.end());
 }
 
 std::u16string LinesText(const std::vector<std::u16string>& lines) {

@@ -191,23 +191,7 @@ void TksEditorFrm::ShowLine(int tag, const QString& line) {
   display->setCursorPosition(0);  // a long line shows its label
 }
 
-void TksEditorFrm::ResetFields() {
-  const THeaderEditorValues defaults;
-  SetEdit(EdParsersVersion, QText(defaults.version));
-  SetEdit(EdName, QText(defaults.name));
-  SetEdit(EdMatchUrl, QText(defaults.match_url));
-  SetList(cbMatchMode, defaults.match_mode);
-  SetList(cbEntryPoint, defaults.entry_point);
-  SetList(cbNeedResult, defaults.need_result);
-  SetList(cbResultToNewPage, defaults.result_to_new_page);
-  MemoVariant->clear();
-  MemoContent->clear();
-  match_url_given_ = false;
-}
-
-void TksEditorFrm::LoadFromText(std::u16string_view text) {
-  ResetFields();
-  const THeaderEditorValues v = HeaderEditorValues(text);
+void TksEditorFrm::ShowValues(const THeaderEditorValues& v) {
   SetEdit(EdParsersVersion, QText(v.version));
   SetEdit(EdName, QText(v.name));
   SetEdit(EdMatchUrl, QText(v.match_url));
@@ -219,6 +203,10 @@ void TksEditorFrm::LoadFromText(std::u16string_view text) {
   SetMemoLines(MemoContent, TextLines(v.script_content));
   match_url_given_ = v.match_url_given;
 }
+
+void TksEditorFrm::ResetFields() { ShowValues(THeaderEditorValues()); }
+
+void TksEditorFrm::LoadFromText(std::u16string_view text) { ShowValues(HeaderEditorValues(text)); }
 
 std::u16string TksEditorFrm::ComposeText() const {
   std::array<std::u16string, kHeaderRows> lines;

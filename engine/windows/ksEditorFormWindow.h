@@ -28,7 +28,7 @@ class TksEditorFrm : public QDialog {
 
   // Inputs to their defaults (each change handler run), memos emptied.
   void ResetFields();
-  // ResetFields, then what the text's header block and blocks give.
+  // What the text's header block and blocks give (defaults where they give nothing).
   void LoadFromText(std::u16string_view text);
   std::u16string ComposeText() const;
   // The text last loaded named a match address in its header.
@@ -57,6 +57,7 @@ class TksEditorFrm : public QDialog {
   QPlainTextEdit* MemoContent;
 
  private:
+  void ShowValues(const THeaderEditorValues& values);
   void EditChange(QLineEdit* edit);
   void ListChange(QComboBox* list);
   void ShowLine(int tag, const QString& line);
